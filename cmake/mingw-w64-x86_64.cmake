@@ -1,0 +1,17 @@
+# Cross-compiles for x86-64 Windows with MinGW-w64 (posix threads variant) and
+# runs the resulting programs under Wine with a prefix of the build's own.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(HOVREL_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${HOVREL_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${HOVREL_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${HOVREL_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${HOVREL_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(HOVREL_RUN_UNDER_WINE ON)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Hovrel need, only
+# those that are missing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64
+    googletest
+    clang libclang-rt-14-dev
+    openssl python3
+)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq "${missing[@]}"
+fi
