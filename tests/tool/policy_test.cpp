@@ -1,0 +1,152 @@
+#include "policy.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace hovrel_update;
+
+TEST(Rollout, InputIsMachineIdNewlineVersion) {
+    EXPECT_EQ(RolloutInput("alpha", "2.0.0"), "alpha\n2.0.0");
+    EXPECT_EQ(RolloutInput("", ""), "\n");
+}
+
+TEST(Rollout, BucketIsTheFirstFourBytesBigEndianModulo100) {
+    const struct {
+        std::array<std::uint8_t, 32> digest;
+        std::uint32_t bucket;
+    } cases[] = {
+        {{0x00, 0x00, 0x00, 0x00}, 0},
+        {{0x00, 0x00, 0x00, 0x63}, 99},
+        {{0x00, 0x00, 0x00, 0x64}, 0},
+        {{0x00, 0x00, 0x01, 0x00}, 56},
+        {{0xFF, 0xFF, 0xFF, 0xFF}, 95},
+        // Read little-endian these would give 4; bytes after the fourth do not count.
+        {{0xC4, 0x6C, 0x23, 0x64, 0xFF, 0xFF}, 84},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RolloutBucket(c.digest), c.bucket);
+    }
+}
+
+TEST(Rollout, MachineIsInWhenBucketBelowRolloutOrUpdateMandatory) {
+    const struct {
+        std::uint32_t bucket;
+        std::int32_t rollout;
+        bool mandatory;
+        bool in;
+    } cases[] = {
+        {0, 0, false, false},   {0, 1, false, true},    {24, 25, false, true},
+        {25, 25, false, false}, {99, 100, false, true}, {99, 250, false, true},
+        {0, -1, false, false},  {99, 0, true, true},    {50, -5, true, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsInRollout(c.bucket, c.rollout, c.mandatory), c.in)
+            << c.bucket << " " << c.rollout << " " << c.mandatory;
+    }
+}
+
+TEST(Decision, OnlyANewerVersionInsideTheRolloutIsAvailable) {
+    const struct {
+        std::int32_t order;
+        bool inRollout;
+        Verdict verdict;
+    } cases[] = {
+        {-1, true, Verdict::UpToDate}, {0, true, Verdict::UpToDate},
+        {0, false, Verdict::UpToDate}, {1, false, Verdict::NotInRollout},
+        {1, true, Verdict::Available},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecideUpdate(c.order, c.inRollout), c.verdict) << c.order << " " << c.inRollout;
+    }
+}
+
+TEST(ExitCodes, EachStepHasItsCodeAndCancelIsAlwaysSix) {
+    const struct {
+        Step step;
+        HV_Result result;
+        ExitCode exit;
+    } cases[] = {
+        {Step::Fetch, HV_NetworkFailure, ExitFetch},
+        {Step::Fetch, HV_HttpStatus, ExitFetch},
+        {Step::Fetch, HV_BadArgument, ExitFetch},
+        {Step::Parse, HV_ManifestParse, ExitManifest},
+        {Step::Download, HV_HashMismatch, ExitDownload},
+        {Step::Download, HV_SizeMismatch, ExitDownload},
+        {Step::Download, HV_NetworkFailure, ExitDownload},
+        {Step::Download, HV_FileIo, ExitDownload},
+        {Step::Download, HV_Cancelled, ExitCancelled},
+        {Step::Verify, HV_FileIo, ExitDownload},
+        {Step::Verify, HV_HashMismatch, ExitDownload},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExitCodeFor(c.step, c.result), c.exit) << c.result;
+    }
+    // The documented numbers themselves are part of the interface.
+    EXPECT_EQ(ExitOk, 0);
+    EXPECT_EQ(ExitUsage, 1);
+    EXPECT_EQ(ExitFetch, 2);
+    EXPECT_EQ(ExitManifest, 3);
+    EXPECT_EQ(ExitDownload, 4);
+    EXPECT_EQ(ExitInstall, 5);
+    EXPECT_EQ(ExitCancelled, 6);
+    EXPECT_EQ(ExitRestartNeeded, 7);
+    EXPECT_EQ(ExitUpdateAvailable, 8);
+}
+
+TEST(ExitCodes, DownloadAdviceSaysThatARejectedPackageIsGone) {
+    for (HV_Result result : {HV_HashMismatch, HV_SizeMismatch, HV_Cancelled}) {
+        EXPECT_NE(std::string(AdviceFor(Step::Download, result)).find("deleted"), std::string::npos)
+            << result;
+    }
+}
+
+TEST(Installer, ExitCodesAreExplained) {
+    const struct {
+        HV_Result result;
+        std::uint32_t code;
+        ExitCode exit;
+        const char* summaryPart;
+    } cases[] = {
+        {HV_Ok, 0, ExitOk, "successfully"},
+        {HV_InstallerFailed, 3010, ExitRestartNeeded, "restart"},
+        {HV_InstallerFailed, 1641, ExitRestartNeeded, "restart"},
+        {HV_InstallerFailed, 1223, ExitCancelled, "cancelled by the user"},
+        {HV_InstallerFailed, 1602, ExitCancelled, "cancelled by the user"},
+        {HV_InstallerFailed, 1618, ExitInstall, "Another installation"},
+        {HV_InstallerFailed, 1, ExitInstall, "failed"},
+        {HV_InstallerFailed, 1603, ExitInstall, "failed"},
+        {HV_InstallerFailed, 0xFFFFFFFFu, ExitInstall, "could not be started"},
+        {HV_BadArgument, 0xFFFFFFFFu, ExitInstall, "could not be run"},
+    };
+    for (const auto& c : cases) {
+        const InstallerOutcome outcome = ClassifyInstaller(c.result, c.code);
+        EXPECT_EQ(outcome.exitCode, c.exit) << c.code;
+        EXPECT_NE(std::string(outcome.summary).find(c.summaryPart), std::string::npos) << c.code;
+        EXPECT_EQ(std::string(outcome.advice).empty(), c.exit == ExitOk) << c.code;
+    }
+}
+
+TEST(Digest, MatchesLikeTheLibrary) {
+    const std::string computed = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+    const struct {
+        std::string expected;
+        bool match;
+    } cases[] = {
+        {computed, true},
+        {"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", true},
+        {computed + "trailing text", true},
+        {computed.substr(0, 63), false},
+        {computed.substr(0, 63) + "c", false},
+        {"ca7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DigestsMatch(computed.c_str(), c.expected.c_str()), c.match) << c.expected;
+    }
+    EXPECT_FALSE(DigestsMatch("", ""));
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "windows_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace hovrel_update;
+
+TEST(WindowsSupport, Sha256OfTheStandardExamples) {
+    const struct {
+        std::string message;
+        const char* hex;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+    };
+    for (const auto& c : cases) {
+        std::array<std::uint8_t, 32> digest{};
+        ASSERT_TRUE(Sha256(c.message, digest));
+        char hex[65] = {};
+        for (std::size_t i = 0; i < digest.size(); ++i) {
+            std::snprintf(hex + 2 * i, 3, "%02x", digest[i]);
+        }
+        EXPECT_STREQ(hex, c.hex);
+    }
+}
+
+// Expected buckets computed independently with Python's hashlib.
+TEST(WindowsSupport, MachineBucketsOfKnownMachines) {
+    const struct {
+        std::string machineId;
+        std::string version;
+        std::uint32_t bucket;
+    } cases[] = {
+        {"alpha", "2.0.0", 84}, {"build-agent-7", "2.0.0", 3}, {"WORKSTATION", "1.4.2", 28},
+        {"", "", 13},           {"Zo\xC3\xAB-PC", "3.1", 31},
+    };
+    for (const auto& c : cases) {
+        std::uint32_t bucket = 1000;
+        ASSERT_TRUE(MachineBucket(c.machineId, c.version, bucket));
+        EXPECT_EQ(bucket, c.bucket) << c.machineId;
+    }
+}
+
+TEST(WindowsSupport, ConversionsRefuseInvalidText) {
+    std::wstring wide;
+    EXPECT_TRUE(Utf8ToWide("http://h/Zo\xC3\xAB", wide));
+    EXPECT_EQ(wide, L"http://h/Zo\u00EB");
+    for (const char* invalid : {"\xFF", "a\xC3", "\xED\xA0\x80"}) {
+        wide = L"kept";
+        EXPECT_FALSE(Utf8ToWide(invalid, wide)) << invalid;
+        EXPECT_EQ(wide, L"kept");
+    }
+    std::string text;
+    EXPECT_TRUE(WideToUtf8(L"Zo\u00EB", text));
+    EXPECT_EQ(text, "Zo\xC3\xAB");
+    EXPECT_FALSE(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)), text));
+}
+
+TEST(WindowsSupport, DefaultsComeFromTheSystem) {
+    EXPECT_FALSE(ComputerName().empty());
+    const std::wstring path = DefaultPackagePath();
+    const std::wstring name = L"\\hovrel-update-package.exe";
+    ASSERT_GT(path.size(), name.size());
+    EXPECT_EQ(path.substr(path.size() - name.size()), name);
+}
+
+} // namespace

@@ -1,0 +1,413 @@
+// hovrel-update: checks for, downloads and installs an update through
+// Hovrel.dll. The library does the mechanics; everything here is host policy.
+
+#include "hovrel.h"
+
+#include "options.h"
+#include "policy.h"
+#include "progress.h"
+#include "watchdog.h"
+#include "windows_support.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace hovrel_update;
+
+namespace {
+
+// Set by Ctrl+C and by the --timeout watchdog; read by HV_DownloadVerify
+// before every chunk.
+volatile std::int32_t g_cancelFlag = 0;
+
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        g_cancelFlag = 1;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+const char kHelp[] =
+    "hovrel-update: checks for, downloads and installs an update.\n"
+    "\n"
+    "Usage: hovrel-update <command> [options]\n"
+    "\n"
+    "Commands:\n"
+    "  check     Fetch the manifest and tell whether an update applies to this\n"
+    "            machine. Needs --manifest and --installed.\n"
+    "  download  Fetch the manifest and download its package to --out, checking\n"
+    "            its size and SHA-256. Needs --manifest.\n"
+    "  install   Check the package at --out against the manifest's SHA-256, then\n"
+    "            run it. Needs --manifest.\n"
+    "  update    check, then download and install when an update applies.\n"
+    "            Needs --manifest and --installed.\n"
+    "\n"
+    "Options (--name VALUE or --name=VALUE):\n"
+    "  --manifest URL         http:// or https:// address of the update manifest\n"
+    "  --installed VERSION    the version installed now, for example 1.4.2\n"
+    "  --out PATH             the package file\n"
+    "                         (default %TEMP%\\hovrel-update-package.exe)\n"
+    "  --installer-args TEXT  the installer's arguments (default\n"
+    "                         /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS)\n"
+    "  --machine-id ID        this machine's identity for the rollout\n"
+    "                         (default: the computer name)\n"
+    "  --timeout SECONDS      stop the download when it takes longer; it stops at\n"
+    "                         the next chunk, so a stalled server is left to the\n"
+    "                         network time-outs\n"
+    "  --yes                  install without asking first (unattended)\n"
+    "  --help                 show this text\n"
+    "\n"
+    "Rollout: the manifest's \"rollout\" is the percentage of machines that get the\n"
+    "update. A machine's bucket is the first 4 bytes of\n"
+    "SHA-256(machine id + \"\\n\" + manifest version), read big-endian, modulo 100;\n"
+    "the machine takes part when bucket < rollout. A mandatory update ignores the\n"
+    "rollout. The same machine keeps its bucket for a version, and draws anew for\n"
+    "the next one.\n"
+    "\n"
+    "Installer exit codes: 0 success; 3010 and 1641 success, restart needed;\n"
+    "1223 and 1602 cancelled by the user; 1618 another installation is running;\n"
+    "anything else a failure.\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  done, or no update applies (up to date, or outside the rollout)\n"
+    "  1  usage error\n"
+    "  2  the manifest could not be fetched\n"
+    "  3  the manifest is not usable\n"
+    "  4  the package could not be downloaded or did not verify (it is deleted)\n"
+    "  5  the installer failed, could not start, or another installation runs\n"
+    "  6  cancelled: Ctrl+C, --timeout, install not confirmed, or cancelled in\n"
+    "     the installer\n"
+    "  7  installed; a restart is needed to finish\n"
+    "  8  check only: an update applies to this machine\n";
+
+std::string Utf8(const std::wstring& wide) {
+    std::string text;
+    return WideToUtf8(wide, text) ? text : std::string("?");
+}
+
+void PrintFailure(const char* what, Step step, HV_Result result) {
+    std::fprintf(stderr, "%s: %s\n%s\n", what, HV_ResultText(result), AdviceFor(step, result));
+}
+
+// Draws the progress line in place on a console, at most every 250 ms; on a
+// redirected stdout it writes one plain line when the download ends.
+class ProgressView {
+  public:
+    explicit ProgressView(bool console) : console_(console), startMs_(GetTickCount64()) {}
+
+    void Update(std::uint64_t received, std::uint64_t total) {
+        received_ = received;
+        total_ = total;
+        started_ = true;
+        if (console_ && throttle_.ShouldDraw(GetTickCount64())) {
+            Draw();
+        }
+    }
+
+    void Finish() {
+        if (!started_) {
+            return;
+        }
+        if (console_) {
+            Draw();
+            std::fputs("\n", stdout);
+        } else {
+            std::printf("%s\n", Line().c_str());
+        }
+        std::fflush(stdout);
+    }
+
+  private:
+    std::string Line() const {
+        return FormatProgressLine(received_, total_, GetTickCount64() - startMs_);
+    }
+
+    void Draw() {
+        std::string line = Line();
+        const std::size_t length = line.size();
+        if (length < width_) {
+            line.append(width_ - length, ' ');
+        }
+        width_ = length;
+        std::printf("\r%s", line.c_str());
+        std::fflush(stdout);
+    }
+
+    bool console_;
+    ULONGLONG startMs_;
+    RedrawThrottle throttle_{250};
+    std::uint64_t received_ = 0;
+    std::uint64_t total_ = 0;
+    std::size_t width_ = 0;
+    bool started_ = false;
+};
+
+// Runs on the downloading thread, between chunks. Nothing may be thrown back
+// into the library.
+void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userData) {
+    try {
+        static_cast<ProgressView*>(userData)->Update(received, total);
+    } catch (...) {
+    }
+}
+
+int FetchManifest(const Options& options, HV_Manifest& manifest) {
+    std::printf("Fetching manifest %s\n", Utf8(options.manifestUrl).c_str());
+    // The library's cap on a manifest body, and its terminating NUL.
+    std::vector<char> body(65536 + 1);
+    HV_Result result = HV_FetchManifest(options.manifestUrl.c_str(), body.data(),
+                                        static_cast<std::int32_t>(body.size()), nullptr);
+    if (result != HV_Ok) {
+        PrintFailure("Cannot fetch the manifest", Step::Fetch, result);
+        return ExitCodeFor(Step::Fetch, result);
+    }
+    result = HV_ParseManifest(body.data(), &manifest);
+    if (result != HV_Ok) {
+        PrintFailure("Cannot read the manifest", Step::Parse, result);
+        return ExitCodeFor(Step::Parse, result);
+    }
+    std::printf("Manifest: version %s, %llu bytes, rollout %d%%, %s\n", manifest.version,
+                static_cast<unsigned long long>(manifest.size), manifest.rollout,
+                manifest.mandatory ? "mandatory" : "not mandatory");
+    return ExitOk;
+}
+
+// Decides whether the manifest's version applies to this machine.
+int Evaluate(const Options& options, const HV_Manifest& manifest, Verdict& verdict) {
+    std::string installed;
+    if (!WideToUtf8(options.installedVersion, installed)) {
+        std::fprintf(stderr, "hovrel-update: --installed is not valid text\n");
+        return ExitUsage;
+    }
+    std::int32_t order = 0;
+    const HV_Result result = HV_CompareVersion(manifest.version, installed.c_str(), &order);
+    if (result != HV_Ok) {
+        PrintFailure("Cannot compare the versions", Step::Parse, result);
+        return ExitManifest;
+    }
+    std::uint32_t bucket = 0;
+    if (order > 0 && !manifest.mandatory) {
+        const std::wstring id = options.machineId.empty() ? ComputerName() : options.machineId;
+        std::string machineId;
+        if (id.empty() || !WideToUtf8(id, machineId)) {
+            std::fprintf(stderr,
+                         "hovrel-update: cannot read the computer name; give --machine-id\n");
+            return ExitUsage;
+        }
+        if (!MachineBucket(machineId, manifest.version, bucket)) {
+            std::fprintf(stderr, "hovrel-update: SHA-256 for the rollout bucket failed\n");
+            return ExitUsage;
+        }
+    }
+    verdict = DecideUpdate(order, IsInRollout(bucket, manifest.rollout, manifest.mandatory != 0));
+    switch (verdict) {
+    case Verdict::UpToDate:
+        std::printf("Up to date: %s is not newer than the installed %s.\n", manifest.version,
+                    installed.c_str());
+        break;
+    case Verdict::NotInRollout:
+        std::printf("Version %s is out, but not yet for this machine (bucket %u, rollout %d%%).\n",
+                    manifest.version, bucket, manifest.rollout);
+        break;
+    case Verdict::Available:
+        if (manifest.mandatory) {
+            std::printf("Update available: %s (installed %s), mandatory.\n", manifest.version,
+                        installed.c_str());
+        } else {
+            std::printf("Update available: %s (installed %s), bucket %u within rollout %d%%.\n",
+                        manifest.version, installed.c_str(), bucket, manifest.rollout);
+        }
+        break;
+    }
+    return ExitOk;
+}
+
+int Download(const Options& options, const HV_Manifest& manifest, const std::wstring& path) {
+    std::wstring url;
+    if (!Utf8ToWide(manifest.url, url)) {
+        std::fprintf(stderr, "Cannot download: the manifest's package URL is not valid UTF-8.\n"
+                             "Tell the publisher.\n");
+        return ExitManifest;
+    }
+    std::printf("Downloading %s\n         to %s\n", manifest.url, Utf8(path).c_str());
+    ProgressView view(StdoutIsConsole());
+    HV_Result result;
+    bool timedOut;
+    {
+        Watchdog watchdog(std::chrono::seconds(options.timeoutSeconds), &g_cancelFlag);
+        result = HV_DownloadVerify(url.c_str(), path.c_str(), manifest.sha256, manifest.size,
+                                   OnProgress, &view, &g_cancelFlag);
+        timedOut = watchdog.Fired();
+    }
+    view.Finish();
+    if (result == HV_Ok) {
+        std::printf("Verified: SHA-256 %s\n", manifest.sha256);
+        return ExitOk;
+    }
+    if (result == HV_Cancelled && timedOut) {
+        std::fprintf(stderr,
+                     "Download timed out after %u s: %s\n"
+                     "The partial file has been deleted; allow more time with --timeout.\n",
+                     options.timeoutSeconds, HV_ResultText(result));
+    } else {
+        PrintFailure("Download failed", Step::Download, result);
+    }
+    return ExitCodeFor(Step::Download, result);
+}
+
+int VerifyPackage(const HV_Manifest& manifest, const std::wstring& path) {
+    char digest[HV_HEX_DIGEST_SIZE] = {};
+    HV_Result result = HV_HashFile(path.c_str(), digest);
+    if (result == HV_Ok && !DigestsMatch(digest, manifest.sha256)) {
+        result = HV_HashMismatch;
+    }
+    if (result != HV_Ok) {
+        PrintFailure("The package does not verify", Step::Verify, result);
+        return ExitCodeFor(Step::Verify, result);
+    }
+    std::printf("Package %s matches the manifest.\n", Utf8(path).c_str());
+    return ExitOk;
+}
+
+bool ConfirmInstall(const Options& options, const HV_Manifest& manifest) {
+    if (options.yes) {
+        return true;
+    }
+    std::printf("Install version %s now? [y/N] ", manifest.version);
+    std::fflush(stdout);
+    char answer[16] = {};
+    const bool read = std::fgets(answer, sizeof answer, stdin) != nullptr;
+    return read && g_cancelFlag == 0 && (answer[0] == 'y' || answer[0] == 'Y');
+}
+
+int Install(const Options& options, const HV_Manifest& manifest, const std::wstring& path) {
+    if (!ConfirmInstall(options, manifest)) {
+        std::fprintf(stderr, "Not installed: not confirmed. Use --yes for an unattended run.\n");
+        return ExitCancelled;
+    }
+    std::printf("Running the installer...\n");
+    std::fflush(stdout);
+    std::uint32_t installerExit = 0;
+    const wchar_t* arguments =
+        options.installerArgs.empty() ? nullptr : options.installerArgs.c_str();
+    const HV_Result result = HV_RunInstaller(path.c_str(), arguments, &installerExit);
+    const InstallerOutcome outcome = ClassifyInstaller(result, installerExit);
+    if (outcome.exitCode == ExitOk) {
+        std::printf("%s\n", outcome.summary);
+        return ExitOk;
+    }
+    std::FILE* stream = outcome.exitCode == ExitRestartNeeded ? stdout : stderr;
+    std::fprintf(stream, "%s Installer exit code %lu (0x%08lX); %s.\n%s\n", outcome.summary,
+                 static_cast<unsigned long>(installerExit),
+                 static_cast<unsigned long>(installerExit), HV_ResultText(result), outcome.advice);
+    return outcome.exitCode;
+}
+
+std::wstring PackagePath(const Options& options) {
+    return options.outPath.empty() ? DefaultPackagePath() : options.outPath;
+}
+
+int RunCheck(const Options& options) {
+    HV_Manifest manifest;
+    int code = FetchManifest(options, manifest);
+    Verdict verdict = Verdict::UpToDate;
+    if (code == ExitOk) {
+        code = Evaluate(options, manifest, verdict);
+    }
+    if (code == ExitOk && verdict == Verdict::Available) {
+        code = ExitUpdateAvailable;
+    }
+    return code;
+}
+
+int RunDownload(const Options& options) {
+    HV_Manifest manifest;
+    int code = FetchManifest(options, manifest);
+    return code == ExitOk ? Download(options, manifest, PackagePath(options)) : code;
+}
+
+int RunInstall(const Options& options) {
+    HV_Manifest manifest;
+    const std::wstring path = PackagePath(options);
+    int code = FetchManifest(options, manifest);
+    if (code == ExitOk) {
+        code = VerifyPackage(manifest, path);
+    }
+    return code == ExitOk ? Install(options, manifest, path) : code;
+}
+
+int RunUpdate(const Options& options) {
+    HV_Manifest manifest;
+    const std::wstring path = PackagePath(options);
+    Verdict verdict = Verdict::UpToDate;
+    int code = FetchManifest(options, manifest);
+    if (code == ExitOk) {
+        code = Evaluate(options, manifest, verdict);
+    }
+    if (code != ExitOk || verdict != Verdict::Available) {
+        return code;
+    }
+    code = Download(options, manifest, path);
+    return code == ExitOk ? Install(options, manifest, path) : code;
+}
+
+int Run(const Options& options) {
+    switch (options.command) {
+    case Command::Check:
+        return RunCheck(options);
+    case Command::Download:
+        return RunDownload(options);
+    case Command::Install:
+        return RunInstall(options);
+    case Command::Update:
+        return RunUpdate(options);
+    case Command::Help:
+        break;
+    }
+    std::fputs(kHelp, stdout);
+    return ExitOk;
+}
+
+// Prints UTF-8 correctly on a console and gives the console back as it was.
+class ConsoleOutputCodePage {
+  public:
+    ConsoleOutputCodePage() : previous_(GetConsoleOutputCP()) {
+        if (previous_ != 0) {
+            SetConsoleOutputCP(CP_UTF8);
+        }
+    }
+    ~ConsoleOutputCodePage() {
+        if (previous_ != 0) {
+            SetConsoleOutputCP(previous_);
+        }
+    }
+    ConsoleOutputCodePage(const ConsoleOutputCodePage&) = delete;
+    ConsoleOutputCodePage& operator=(const ConsoleOutputCodePage&) = delete;
+
+  private:
+    UINT previous_;
+};
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::vector<std::wstring> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    if (!parsed.ok) {
+        std::fprintf(stderr,
+                     "hovrel-update: %s\n"
+                     "Run hovrel-update --help for the commands, options and exit codes.\n",
+                     parsed.error.c_str());
+        return ExitUsage;
+    }
+    ConsoleOutputCodePage codePage;
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    const int code = Run(parsed.options);
+    std::fflush(stdout);
+    return code;
+}

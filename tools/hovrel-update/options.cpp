@@ -1,0 +1,182 @@
+#include "options.h"
+
+#include <limits>
+
+namespace hovrel_update {
+
+namespace {
+
+struct Failure {
+    std::string message;
+};
+
+bool ParseCommand(const std::wstring& word, Command& command) {
+    static const struct {
+        const wchar_t* name;
+        Command command;
+    } commands[] = {
+        {L"check", Command::Check},
+        {L"download", Command::Download},
+        {L"install", Command::Install},
+        {L"update", Command::Update},
+    };
+    for (const auto& entry : commands) {
+        if (word == entry.name) {
+            command = entry.command;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Options are ASCII, so a narrowed copy is enough for messages.
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
+    }
+    return out;
+}
+
+bool ParseSeconds(const std::wstring& text, std::uint32_t& seconds) {
+    if (text.empty() || text.size() > 10) {
+        return false;
+    }
+    std::uint64_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c - L'0');
+    }
+    if (value == 0 || value > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    seconds = static_cast<std::uint32_t>(value);
+    return true;
+}
+
+// The option's value: after '=' in the same word, or the next word.
+std::wstring TakeValue(const std::vector<std::wstring>& arguments, std::size_t& index,
+                       const std::wstring& name, bool hasInline, const std::wstring& inlineValue) {
+    if (hasInline) {
+        return inlineValue;
+    }
+    if (index + 1 >= arguments.size()) {
+        throw Failure{"option " + Narrow(name) + " needs a value"};
+    }
+    return arguments[++index];
+}
+
+void Require(bool present, const char* what, const char* command) {
+    if (!present) {
+        throw Failure{std::string(command) + " needs " + what};
+    }
+}
+
+void CheckRequired(const Options& options) {
+    switch (options.command) {
+    case Command::Check:
+        Require(!options.manifestUrl.empty(), "--manifest", "check");
+        Require(!options.installedVersion.empty(), "--installed", "check");
+        break;
+    case Command::Update:
+        Require(!options.manifestUrl.empty(), "--manifest", "update");
+        Require(!options.installedVersion.empty(), "--installed", "update");
+        break;
+    case Command::Download:
+        Require(!options.manifestUrl.empty(), "--manifest", "download");
+        break;
+    case Command::Install:
+        Require(!options.manifestUrl.empty(), "--manifest", "install");
+        break;
+    case Command::Help:
+        throw Failure{"no command given (check, download, install or update)"};
+    }
+}
+
+void SetText(std::wstring& field, bool& seen, const std::wstring& name, const std::wstring& value,
+             bool allowEmpty) {
+    if (seen) {
+        throw Failure{"option " + Narrow(name) + " given twice"};
+    }
+    if (value.empty() && !allowEmpty) {
+        throw Failure{"option " + Narrow(name) + " needs a non-empty value"};
+    }
+    seen = true;
+    field = value;
+}
+
+Options Parse(const std::vector<std::wstring>& arguments) {
+    Options options;
+    bool haveCommand = false;
+    bool seenManifest = false, seenInstalled = false, seenOut = false, seenArgs = false,
+         seenMachine = false, seenTimeout = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& word = arguments[i];
+        if (word == L"--help" || word == L"-h" || word == L"/?") {
+            return Options{};
+        }
+        if (word.rfind(L"--", 0) != 0) {
+            if (haveCommand) {
+                throw Failure{"unexpected argument " + Narrow(word)};
+            }
+            if (!ParseCommand(word, options.command)) {
+                throw Failure{"unknown command " + Narrow(word)};
+            }
+            haveCommand = true;
+            continue;
+        }
+        const std::size_t equals = word.find(L'=');
+        const bool hasInline = equals != std::wstring::npos;
+        const std::wstring name = word.substr(0, equals);
+        const std::wstring inlineValue = hasInline ? word.substr(equals + 1) : std::wstring();
+        if (name == L"--yes") {
+            if (hasInline) {
+                throw Failure{"option --yes takes no value"};
+            }
+            options.yes = true;
+        } else if (name == L"--manifest") {
+            SetText(options.manifestUrl, seenManifest, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
+        } else if (name == L"--installed") {
+            SetText(options.installedVersion, seenInstalled, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
+        } else if (name == L"--out") {
+            SetText(options.outPath, seenOut, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
+        } else if (name == L"--installer-args") {
+            SetText(options.installerArgs, seenArgs, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), true);
+        } else if (name == L"--machine-id") {
+            SetText(options.machineId, seenMachine, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
+        } else if (name == L"--timeout") {
+            std::wstring text;
+            SetText(text, seenTimeout, name, TakeValue(arguments, i, name, hasInline, inlineValue),
+                    false);
+            if (!ParseSeconds(text, options.timeoutSeconds)) {
+                throw Failure{"--timeout needs a whole number of seconds from 1 to 4294967295"};
+            }
+        } else {
+            throw Failure{"unknown option " + Narrow(name)};
+        }
+    }
+    CheckRequired(options);
+    return options;
+}
+
+} // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
+    ParsedCommandLine result;
+    try {
+        result.options = Parse(arguments);
+        result.ok = true;
+    } catch (const Failure& failure) {
+        result.error = failure.message;
+    }
+    return result;
+}
+
+} // namespace hovrel_update

@@ -1,0 +1,31 @@
+#pragma once
+
+// The few Windows services the host needs beside Hovrel.dll.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace hovrel_update {
+
+// Strict conversions: invalid input fails instead of being replaced.
+bool Utf8ToWide(const char* text, std::wstring& wide);
+bool WideToUtf8(const std::wstring& wide, std::string& text);
+
+// SHA-256 of a byte string through CNG.
+bool Sha256(const std::string& data, std::array<std::uint8_t, 32>& digest);
+
+// The rollout bucket (0..99) of a machine for a manifest version.
+bool MachineBucket(const std::string& machineId, const std::string& manifestVersion,
+                   std::uint32_t& bucket);
+
+// The NetBIOS computer name; empty when the system cannot say.
+std::wstring ComputerName();
+
+// %TEMP%\hovrel-update-package.exe
+std::wstring DefaultPackagePath();
+
+// False when standard output is redirected to a file or a pipe.
+bool StdoutIsConsole();
+
+} // namespace hovrel_update
