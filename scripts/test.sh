@@ -17,6 +17,7 @@ ctest --preset native
 wine_run=build/mingw/wine-run.sh
 "$wine_run" cmd.exe /c exit >/dev/null 2>&1 || true
 export WINEPREFIX="$PWD/build/mingw/wineprefix"
+wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
 ctest --preset mingw
