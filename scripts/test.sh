@@ -13,10 +13,14 @@ done
 
 ctest --preset native
 
-# One wineserver for the whole Windows run, instead of one per test program.
+# One persistent wineserver for the whole Windows run, instead of one per test
+# program. Wine's own background services are started here, detached from
+# ctest's output pipes, which they would otherwise hold open.
 wine_run=build/mingw/wine-run.sh
-"$wine_run" cmd.exe /c exit >/dev/null 2>&1 || true
+"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 export WINEPREFIX="$PWD/build/mingw/wineprefix"
+wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
+"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 ctest --preset mingw
