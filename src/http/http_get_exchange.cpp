@@ -65,10 +65,9 @@ HV_Result HttpGetExchange(const wchar_t* url, HttpExchange& exchange) {
     if (!exchange.connection) {
         return HV_NetworkFailure;
     }
-    exchange.request.reset(WinHttpOpenRequest(exchange.connection.get(), L"GET", path.c_str(),
-                                              nullptr, WINHTTP_NO_REFERER,
-                                              WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                              secure ? WINHTTP_FLAG_SECURE : 0));
+    exchange.request.reset(WinHttpOpenRequest(
+        exchange.connection.get(), L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+        WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0));
     if (!exchange.request) {
         return HV_NetworkFailure;
     }
@@ -82,10 +81,9 @@ HV_Result HttpGetExchange(const wchar_t* url, HttpExchange& exchange) {
 
     DWORD status = 0;
     DWORD statusSize = sizeof(status);
-    if (!WinHttpQueryHeaders(exchange.request.get(),
-                             WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize,
-                             WINHTTP_NO_HEADER_INDEX)) {
+    if (!WinHttpQueryHeaders(
+            exchange.request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+            WINHTTP_HEADER_NAME_BY_INDEX, &status, &statusSize, WINHTTP_NO_HEADER_INDEX)) {
         return HV_NetworkFailure;
     }
     if (status != 200) {

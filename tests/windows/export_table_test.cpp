@@ -28,6 +28,8 @@ TEST(ExportTable, ExportsExactlyTheLibraryFunctionsUndecorated) {
     HMODULE module = LoadLibraryW(L"Hovrel.dll");
     ASSERT_NE(module, nullptr);
     const std::set<std::string> expected = {
+        "HV_DownloadVerify",
+        "HV_FetchManifest",
         "HV_ResultText",
     };
     EXPECT_EQ(ExportedNames(module), expected);
