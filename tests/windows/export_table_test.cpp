@@ -31,6 +31,8 @@ TEST(ExportTable, ExportsExactlyTheLibraryFunctionsUndecorated) {
         "HV_CompareVersion",
         "HV_ParseManifest",
         "HV_HashFile",
+        "HV_DownloadVerify",
+        "HV_FetchManifest",
         "HV_ResultText",
         "HV_RunInstaller",
     };
