@@ -10,6 +10,7 @@ packages=(
     googletest
     clang libclang-rt-14-dev
     openssl python3
+    nsis zip
 )
 missing=()
 for package in "${packages[@]}"; do
