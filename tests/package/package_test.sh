@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix, checks the layout, builds the
+# consumer project against it with find_package(Hovrel) and runs it under Wine.
+# Arguments: build dir, source dir, objdump, nm.
+set -euo pipefail
+build=$1 source=$2 objdump=$3 nm=$4
+
+scratch=$(mktemp -d "$build/package-test.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for file in bin/Hovrel.dll bin/hovrel-update.exe lib/libHovrel.dll.a lib/Hovrel.lib \
+    include/hovrel.h lib/cmake/Hovrel/HovrelConfig.cmake lib/cmake/Hovrel/HovrelConfigVersion.cmake; do
+    if [ ! -f "$prefix/$file" ]; then
+        echo "missing from the installed tree: $file"
+        exit 1
+    fi
+done
+
+# Both import libraries name every export of the DLL.
+exports=$(sed -n 's/^[[:space:]]*\(HV_[A-Za-z]*\).*/\1/p' "$source/src/interface/hovrel.def")
+[ -n "$exports" ]
+for library in lib/Hovrel.lib lib/libHovrel.dll.a; do
+    symbols=$("$nm" "$prefix/$library")
+    for name in $exports; do
+        if ! grep -q "__imp_$name\$" <<<"$symbols"; then
+            echo "$library lacks the import of $name"
+            exit 1
+        fi
+    done
+done
+
+# Hovrel_DIR, because the cross toolchain confines package searches to the
+# MinGW root; a native Windows build finds it through CMAKE_PREFIX_PATH.
+cmake -S "$source/tests/package/consumer" -B "$scratch/consumer" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DHovrel_DIR="$prefix/lib/cmake/Hovrel" >/dev/null
+cmake --build "$scratch/consumer" >/dev/null
+
+# Linked through the import library: the program imports Hovrel.dll by name.
+"$objdump" -p "$scratch/consumer/consumer.exe" | grep -q "DLL Name: Hovrel.dll"
+
+# Into a file: Wine's background services may keep a pipe open.
+"$build/wine-run.sh" "$scratch/consumer/consumer.exe" </dev/null >"$scratch/output.txt" 2>&1
+cat "$scratch/output.txt"
+tr -d '\r' <"$scratch/output.txt" | grep -qx "consumer: ok"
