@@ -30,7 +30,9 @@ TEST(ExportTable, ExportsExactlyTheLibraryFunctionsUndecorated) {
     const std::set<std::string> expected = {
         "HV_DownloadVerify",
         "HV_FetchManifest",
+        "HV_HashFile",
         "HV_ResultText",
+        "HV_RunInstaller",
     };
     EXPECT_EQ(ExportedNames(module), expected);
     FreeLibrary(module);

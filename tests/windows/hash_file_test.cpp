@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <cwchar>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "hovrel_export.h"
+#include "test_files.h"
+
+namespace {
+
+using hovrel::test::ProgramDirectory;
+using hovrel::test::ScratchDirectory;
+using hovrel::test::WriteWholeFile;
+
+constexpr unsigned char kSentinel = 0xCD;
+
+// A digest buffer larger than the 65 bytes the library may write, prefilled
+// so that stray and missing writes both show.
+struct DigestBuffer {
+    char bytes[80];
+    DigestBuffer() { std::memset(bytes, kSentinel, sizeof(bytes)); }
+    bool Untouched() const {
+        for (char c : bytes) {
+            if (static_cast<unsigned char>(c) != kSentinel) {
+                return false;
+            }
+        }
+        return true;
+    }
+    // The written digest, or a note when it is not exactly 64 characters, a
+    // NUL and nothing after.
+    std::string Digest() const {
+        if (bytes[64] != '\0') {
+            return "<no NUL at 64>";
+        }
+        for (std::size_t i = 65; i < sizeof(bytes); ++i) {
+            if (static_cast<unsigned char>(bytes[i]) != kSentinel) {
+                return "<written past 65 bytes>";
+            }
+        }
+        return std::string(bytes, 64);
+    }
+};
+
+HV_Result HashFile(const std::wstring& path, DigestBuffer& digest) {
+    return HV_EXPORT(HV_HashFile)(path.c_str(), digest.bytes);
+}
+
+// FIPS 180-4 example messages with their published digests.
+TEST(HashFile, StandardExampleMessages) {
+    struct Case {
+        const char* name;
+        std::string message;
+        const char* digest;
+    };
+    const Case cases[] = {
+        {"empty", "", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"448 bits", "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"896 bits",
+         "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrl"
+         "mnop"
+         "qrsmnopqrstnopqrstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        {"one million a", std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    ScratchDirectory scratch;
+    for (const Case& c : cases) {
+        const std::wstring path = scratch.File(L"message.bin");
+        ASSERT_TRUE(WriteWholeFile(path, c.message)) << c.name;
+        DigestBuffer digest;
+        EXPECT_EQ(HashFile(path, digest), HV_Ok) << c.name;
+        EXPECT_EQ(digest.Digest(), c.digest) << c.name;
+    }
+}
+
+// Reference files and their digests, written at build time by coreutils'
+// sha256sum.
+std::vector<std::pair<std::wstring, std::string>> ReferenceFiles() {
+    const std::wstring directory = ProgramDirectory() + L"hash_references\\";
+    std::string text;
+    hovrel::test::ReadWholeFile(directory + L"sha256sums.txt", text);
+    std::istringstream list(text);
+    std::vector<std::pair<std::wstring, std::string>> files;
+    std::string line;
+    while (std::getline(list, line)) {
+        std::istringstream fields(line);
+        std::string digest, name;
+        fields >> digest >> name;
+        files.emplace_back(directory + std::wstring(name.begin(), name.end()), digest);
+    }
+    return files;
+}
+
+TEST(HashFile, FilesAroundBlockAndBufferBoundariesMatchCoreutils) {
+    const auto files = ReferenceFiles();
+    ASSERT_EQ(files.size(), 12u) << "reference list missing or incomplete";
+    for (const auto& [path, expected] : files) {
+        DigestBuffer digest;
+        EXPECT_EQ(HashFile(path, digest), HV_Ok);
+        EXPECT_EQ(digest.Digest(), expected) << std::string(path.begin(), path.end());
+    }
+}
+
+TEST(HashFile, NullArgumentsLeaveTheDigestUntouched) {
+    ScratchDirectory scratch;
+    const std::wstring path = scratch.File(L"present.bin");
+    ASSERT_TRUE(WriteWholeFile(path, "abc"));
+    DigestBuffer digest;
+    EXPECT_EQ(HV_EXPORT(HV_HashFile)(nullptr, digest.bytes), HV_BadArgument);
+    EXPECT_TRUE(digest.Untouched());
+    EXPECT_EQ(HV_EXPORT(HV_HashFile)(path.c_str(), nullptr), HV_BadArgument);
+    EXPECT_EQ(HV_EXPORT(HV_HashFile)(nullptr, nullptr), HV_BadArgument);
+}
+
+TEST(HashFile, PathsThatCannotBeOpenedAreFileErrors) {
+    ScratchDirectory scratch;
+    const std::wstring subdirectory = scratch.File(L"folder");
+    ASSERT_TRUE(CreateDirectoryW(subdirectory.c_str(), nullptr));
+    const std::wstring cases[] = {
+        scratch.File(L"missing.bin"),
+        scratch.File(L"no such folder\\file.bin"),
+        subdirectory,
+        L"",
+    };
+    for (const std::wstring& path : cases) {
+        DigestBuffer digest;
+        EXPECT_EQ(HashFile(path, digest), HV_FileIo) << std::string(path.begin(), path.end());
+        EXPECT_TRUE(digest.Untouched());
+    }
+}
+
+// The file is opened for reading with read sharing only: another reader may
+// hold it, a writer or an exclusive holder may not.
+TEST(HashFile, SharingWithOtherHandles) {
+    struct Case {
+        const char* name;
+        DWORD access;
+        DWORD share;
+        HV_Result expected;
+    };
+    const Case cases[] = {
+        {"writer sharing read and write", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+         HV_FileIo},
+        {"reader sharing read and write", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, HV_Ok},
+        {"reader sharing read", GENERIC_READ, FILE_SHARE_READ, HV_Ok},
+        {"reader sharing nothing", GENERIC_READ, 0, HV_FileIo},
+    };
+    ScratchDirectory scratch;
+    const std::wstring path = scratch.File(L"shared.bin");
+    ASSERT_TRUE(WriteWholeFile(path, "abc"));
+    for (const Case& c : cases) {
+        HANDLE other = CreateFileW(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE) << c.name;
+        DigestBuffer digest;
+        EXPECT_EQ(HashFile(path, digest), c.expected) << c.name;
+        if (c.expected == HV_Ok) {
+            EXPECT_EQ(digest.Digest(),
+                      "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+        } else {
+            EXPECT_TRUE(digest.Untouched()) << c.name;
+        }
+        CloseHandle(other);
+    }
+}
+
+TEST(HashFile, FileIsReleasedWhenTheCallReturns) {
+    ScratchDirectory scratch;
+    const std::wstring path = scratch.File(L"released.bin");
+    ASSERT_TRUE(WriteWholeFile(path, std::string(70000, 'x')));
+    DigestBuffer digest;
+    ASSERT_EQ(HashFile(path, digest), HV_Ok);
+    // Exclusive access succeeds only if the library's handle is gone.
+    HANDLE exclusive = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
+    CloseHandle(exclusive);
+}
+
+TEST(HashFile, HandleCountSteadyOverManyCalls) {
+    ScratchDirectory scratch;
+    const std::wstring present = scratch.File(L"present.bin");
+    const std::wstring missing = scratch.File(L"missing.bin");
+    ASSERT_TRUE(WriteWholeFile(present, std::string(100000, 'y')));
+    HANDLE writer = CreateFileW(scratch.File(L"locked.bin").c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    DigestBuffer digest;
+    HashFile(present, digest); // the first call may load system libraries
+    const hovrel::test::HandleSnapshot before = hovrel::test::TakeHandleSnapshot();
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(HashFile(present, digest), HV_Ok);
+        ASSERT_EQ(HashFile(missing, digest), HV_FileIo);
+        ASSERT_EQ(HashFile(scratch.File(L"locked.bin"), digest), HV_FileIo);
+    }
+    EXPECT_TRUE(hovrel::test::TakeHandleSnapshot() == before);
+    CloseHandle(writer);
+}
+
+TEST(HashFile, ConcurrentCallsEachGetTheirOwnDigest) {
+    // The largest files keep the calls overlapping.
+    std::vector<std::pair<std::wstring, std::string>> chosen;
+    for (const auto& file : ReferenceFiles()) {
+        for (const wchar_t* name :
+             {L"size_3145733.bin", L"size_131072.bin", L"size_65537.bin", L"size_65536.bin"}) {
+            if (file.first.size() >= std::wcslen(name) &&
+                file.first.compare(file.first.size() - std::wcslen(name), std::wstring::npos,
+                                   name) == 0) {
+                chosen.push_back(file);
+            }
+        }
+    }
+    ASSERT_EQ(chosen.size(), 4u);
+    std::vector<int> failures(chosen.size(), 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < chosen.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 10; ++round) {
+                DigestBuffer digest;
+                if (HashFile(chosen[t].first, digest) != HV_Ok ||
+                    digest.Digest() != chosen[t].second) {
+                    ++failures[t];
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (std::size_t t = 0; t < chosen.size(); ++t) {
+        EXPECT_EQ(failures[t], 0) << std::string(chosen[t].first.begin(), chosen[t].first.end());
+    }
+}
+
+} // namespace

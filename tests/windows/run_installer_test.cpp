@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "hovrel_export.h"
+#include "test_files.h"
+
+namespace {
+
+using hovrel::test::ProgramDirectory;
+using hovrel::test::ReadWholeFile;
+using hovrel::test::ScratchDirectory;
+
+const std::wstring kDefaults = L"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS";
+
+// Drives the recorder program through its environment variables, which the
+// started process inherits.
+class RunInstaller : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        recorder_ = ProgramDirectory() + L"installer_recorder.exe";
+        ASSERT_NE(GetFileAttributesW(recorder_.c_str()), INVALID_FILE_ATTRIBUTES);
+        record_ = scratch_.File(L"command_line.txt");
+        SetEnvironmentVariableW(L"HOVREL_RECORDER_OUT", record_.c_str());
+        ExitWith(0);
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"HOVREL_RECORDER_OUT", nullptr);
+        SetEnvironmentVariableW(L"HOVREL_RECORDER_EXIT", nullptr);
+    }
+
+    static void ExitWith(std::uint32_t code) {
+        SetEnvironmentVariableW(L"HOVREL_RECORDER_EXIT", std::to_wstring(code).c_str());
+    }
+
+    // The command line the recorder saw, or a note when it did not run.
+    std::wstring Recorded() const {
+        std::string bytes;
+        if (!ReadWholeFile(record_, bytes)) {
+            return L"<recorder did not run>";
+        }
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
+                            bytes.size() / sizeof(wchar_t));
+    }
+
+    ScratchDirectory scratch_;
+    std::wstring recorder_;
+    std::wstring record_;
+};
+
+TEST_F(RunInstaller, CommandLineIsQuotedPathAndArguments) {
+    struct Case {
+        const char* name;
+        const wchar_t* arguments;
+        std::wstring tail;
+    };
+    const Case cases[] = {
+        {"null arguments", nullptr, L" " + kDefaults},
+        {"empty arguments", L"", L" " + kDefaults},
+        {"single space", L" ", L"  "},
+        {"given arguments", L"/S /D=C:\\Program Files\\App", L" /S /D=C:\\Program Files\\App"},
+        {"quotes passed unchanged", L"\"a b\" c\\\"", L" \"a b\" c\\\""},
+    };
+    for (const Case& c : cases) {
+        DeleteFileW(record_.c_str());
+        std::uint32_t exitCode = 12345;
+        EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), c.arguments, &exitCode), HV_Ok)
+            << c.name;
+        EXPECT_EQ(exitCode, 0u) << c.name;
+        EXPECT_EQ(Recorded(), L"\"" + recorder_ + L"\"" + c.tail) << c.name;
+    }
+}
+
+TEST_F(RunInstaller, ExitCodeDecidesTheResult) {
+    struct Case {
+        std::uint32_t code;
+        HV_Result expected;
+    };
+    const Case cases[] = {
+        {0, HV_Ok},
+        {1, HV_InstallerFailed},
+        {3010, HV_InstallerFailed},
+        {0x80000000u, HV_InstallerFailed},
+        {0xFFFFFFFFu, HV_InstallerFailed},
+    };
+    for (const Case& c : cases) {
+        ExitWith(c.code);
+        std::uint32_t exitCode = 12345;
+        EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), L"/S", &exitCode), c.expected)
+            << c.code;
+        EXPECT_EQ(exitCode, c.code);
+    }
+}
+
+TEST_F(RunInstaller, NullExitCodeStillReportsThroughTheResult) {
+    ExitWith(0);
+    EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, nullptr), HV_Ok);
+    ExitWith(3010);
+    EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, nullptr), HV_InstallerFailed);
+    EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(nullptr, nullptr, nullptr), HV_BadArgument);
+}
+
+TEST_F(RunInstaller, NullPathIsABadArgumentWithExitCodePreset) {
+    std::uint32_t exitCode = 0;
+    EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(nullptr, L"/S", &exitCode), HV_BadArgument);
+    EXPECT_EQ(exitCode, 0xFFFFFFFFu);
+}
+
+TEST_F(RunInstaller, ProgramsThatCannotStartLeaveExitCodePreset) {
+    const std::wstring notAProgram = scratch_.File(L"not_a_program.exe");
+    ASSERT_TRUE(hovrel::test::WriteWholeFile(notAProgram, "plain text, not an executable"));
+    const std::wstring cases[] = {
+        scratch_.File(L"missing.exe"),
+        notAProgram,
+        L"",
+    };
+    for (const std::wstring& path : cases) {
+        std::uint32_t exitCode = 0;
+        EXPECT_EQ(HV_EXPORT(HV_RunInstaller)(path.c_str(), nullptr, &exitCode), HV_InstallerFailed)
+            << std::string(path.begin(), path.end());
+        EXPECT_EQ(exitCode, 0xFFFFFFFFu);
+    }
+}
+
+TEST_F(RunInstaller, HandleCountSteadyOverManyRuns) {
+    std::uint32_t exitCode = 0;
+    const std::wstring missing = scratch_.File(L"missing.exe");
+    HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, &exitCode);
+    const hovrel::test::HandleSnapshot before = hovrel::test::TakeHandleSnapshot();
+    for (int i = 0; i < 15; ++i) {
+        ExitWith(i % 2 == 0 ? 0 : 1);
+        ASSERT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, &exitCode),
+                  i % 2 == 0 ? HV_Ok : HV_InstallerFailed);
+        ASSERT_EQ(HV_EXPORT(HV_RunInstaller)(missing.c_str(), nullptr, &exitCode),
+                  HV_InstallerFailed);
+    }
+    EXPECT_TRUE(hovrel::test::TakeHandleSnapshot() == before);
+}
+
+} // namespace
