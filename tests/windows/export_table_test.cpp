@@ -30,6 +30,8 @@ TEST(ExportTable, ExportsExactlyTheLibraryFunctionsUndecorated) {
     const std::set<std::string> expected = {
         "HV_CompareVersion",
         "HV_ParseManifest",
+        "HV_DownloadVerify",
+        "HV_FetchManifest",
         "HV_HashFile",
         "HV_ResultText",
         "HV_RunInstaller",

@@ -1,0 +1,396 @@
+#include "hovrel_export.h"
+#include "support/test_http_server.h"
+#include "support/transfer_support.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using hovrel::test::AnnouncedResponse;
+using hovrel::test::ChunkedResponse;
+using hovrel::test::Ending;
+using hovrel::test::FileExists;
+using hovrel::test::FileSizeOnDisk;
+using hovrel::test::OkResponse;
+using hovrel::test::PatternBytes;
+using hovrel::test::ReadWholeFile;
+using hovrel::test::Reply;
+using hovrel::test::Sha256Hex;
+using hovrel::test::StatusResponse;
+using hovrel::test::TempFolder;
+using hovrel::test::TestHttpServer;
+using hovrel::test::WriteWholeFile;
+
+const char kOldContents[] = "the previous package";
+const char kEmptyDigest[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
+
+// Records every progress call; optionally sets the cancel flag after a given
+// number of calls, and watches how large the file grew.
+struct ProgressLog {
+    struct Call {
+        uint64_t received;
+        uint64_t total;
+    };
+    std::vector<Call> calls;
+    std::wstring path;
+    uint64_t largestFile = 0;
+    int cancelAfter = 0;
+    volatile int32_t* cancelFlag = nullptr;
+
+    static void HV_CALL Record(uint64_t received, uint64_t total, void* userData) {
+        auto* log = static_cast<ProgressLog*>(userData);
+        log->calls.push_back({received, total});
+        log->largestFile = std::max(log->largestFile, FileSizeOnDisk(log->path));
+        if (log->cancelFlag != nullptr && static_cast<int>(log->calls.size()) == log->cancelAfter) {
+            *log->cancelFlag = 1;
+        }
+    }
+};
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+class DownloadVerify : public ::testing::Test {
+  protected:
+    HV_Result Download(const std::string& target, const std::string& digest, uint64_t size,
+                       ProgressLog* log = nullptr, const volatile int32_t* cancel = nullptr) {
+        if (log != nullptr) {
+            log->path = destination_;
+        }
+        const std::wstring url = server_.Url(target);
+        return HV_EXPORT(HV_DownloadVerify)(url.c_str(), destination_.c_str(), digest.c_str(), size,
+                                            log != nullptr ? &ProgressLog::Record : nullptr, log,
+                                            cancel);
+    }
+
+    TestHttpServer server_;
+    TempFolder folder_;
+    std::wstring destination_ = folder_.Path(L"package.bin");
+};
+
+// What a case leaves at the destination, which held kOldContents before.
+enum class Leaves { Download, Nothing, OldFile };
+
+struct DownloadCase {
+    const char* name;
+    Reply reply;
+    std::string digest;
+    uint64_t expectedSize;
+    HV_Result expected;
+    Leaves leaves;
+    std::string body; // the file's contents when the download is kept
+};
+
+TEST_F(DownloadVerify, OutcomesOfSizeDigestAndStatus) {
+    const std::string body = PatternBytes(3000, 7);
+    const std::string digest = Sha256Hex(body);
+    const std::string partial = PatternBytes(400, 8);
+    const std::string four = "1234";
+    const DownloadCase cases[] = {
+        {"matching digest, no size", {OkResponse(body)}, digest, 0, HV_Ok, Leaves::Download, body},
+        {"matching digest and size",
+         {OkResponse(body)},
+         digest,
+         3000,
+         HV_Ok,
+         Leaves::Download,
+         body},
+        {"chunked, matching size",
+         {ChunkedResponse(body)},
+         digest,
+         3000,
+         HV_Ok,
+         Leaves::Download,
+         body},
+        {"upper-case digest", {OkResponse(body)}, Upper(digest), 0, HV_Ok, Leaves::Download, body},
+        {"64 characters then more text",
+         {OkResponse(body)},
+         digest + "  trailing",
+         0,
+         HV_Ok,
+         Leaves::Download,
+         body},
+        {"empty body, empty-message digest",
+         {OkResponse("")},
+         kEmptyDigest,
+         0,
+         HV_Ok,
+         Leaves::Download,
+         ""},
+        {"63-character digest",
+         {OkResponse(body)},
+         digest.substr(0, 63),
+         0,
+         HV_HashMismatch,
+         Leaves::Nothing,
+         ""},
+        {"empty digest", {OkResponse(body)}, "", 0, HV_HashMismatch, Leaves::Nothing, ""},
+        {"other digest",
+         {OkResponse(body)},
+         Sha256Hex("other"),
+         0,
+         HV_HashMismatch,
+         Leaves::Nothing,
+         ""},
+        {"upper-case letter beyond F",
+         {OkResponse("")},
+         std::string(kEmptyDigest).replace(0, 1, "G"),
+         0,
+         HV_HashMismatch,
+         Leaves::Nothing,
+         ""},
+        {"Content-Length 1000, expected 999",
+         {OkResponse(PatternBytes(1000))},
+         Sha256Hex(PatternBytes(1000)),
+         999,
+         HV_SizeMismatch,
+         Leaves::OldFile,
+         ""},
+        {"no Content-Length, 4 of 5 bytes",
+         {ChunkedResponse(four)},
+         Sha256Hex(four),
+         5,
+         HV_SizeMismatch,
+         Leaves::Nothing,
+         ""},
+        {"cut short, size expected",
+         {AnnouncedResponse(1000, partial)},
+         Sha256Hex(partial),
+         1000,
+         HV_SizeMismatch,
+         Leaves::Nothing,
+         ""},
+        {"cut short, no size, digest of what came",
+         {AnnouncedResponse(1000, partial)},
+         Sha256Hex(partial),
+         0,
+         HV_Ok,
+         Leaves::Download,
+         partial},
+        {"cut short, full digest expected",
+         {AnnouncedResponse(1000, partial)},
+         Sha256Hex(partial + PatternBytes(600)),
+         0,
+         HV_HashMismatch,
+         Leaves::Nothing,
+         ""},
+        {"reset mid-body",
+         {AnnouncedResponse(1000, partial), Ending::Reset},
+         Sha256Hex(partial),
+         0,
+         HV_NetworkFailure,
+         Leaves::Nothing,
+         ""},
+        {"404", {StatusResponse(404, "Not Found")}, digest, 0, HV_HttpStatus, Leaves::OldFile, ""},
+        {"204",
+         {StatusResponse(204, "No Content")},
+         kEmptyDigest,
+         0,
+         HV_HttpStatus,
+         Leaves::OldFile,
+         ""},
+        {"500",
+         {StatusResponse(500, "Server Error")},
+         digest,
+         0,
+         HV_HttpStatus,
+         Leaves::OldFile,
+         ""},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = "/case" + std::to_string(index++);
+        server_.Serve(target, c.reply);
+        WriteWholeFile(destination_, kOldContents);
+        ProgressLog log;
+        ASSERT_EQ(Download(target, c.digest, c.expectedSize, &log), c.expected);
+        switch (c.leaves) {
+        case Leaves::Download:
+            EXPECT_EQ(ReadWholeFile(destination_), c.body);
+            break;
+        case Leaves::Nothing:
+            EXPECT_FALSE(FileExists(destination_));
+            break;
+        case Leaves::OldFile:
+            EXPECT_EQ(ReadWholeFile(destination_), kOldContents);
+            EXPECT_TRUE(log.calls.empty());
+            break;
+        }
+    }
+}
+
+TEST_F(DownloadVerify, ProgressTotalIsExpectedSizeWithoutContentLength) {
+    server_.Serve("/four", {ChunkedResponse("1234")});
+    ProgressLog log;
+    EXPECT_EQ(Download("/four", Sha256Hex("1234"), 5, &log), HV_SizeMismatch);
+    ASSERT_FALSE(log.calls.empty());
+    EXPECT_EQ(log.calls.back().received, 4u);
+    for (const auto& call : log.calls) {
+        EXPECT_EQ(call.total, 5u);
+    }
+    EXPECT_FALSE(FileExists(destination_));
+}
+
+TEST_F(DownloadVerify, ProgressOncePerChunkUpToTheFileSize) {
+    const std::string body = PatternBytes(1 << 20, 9);
+    server_.Serve("/big", {OkResponse(body)});
+    ProgressLog log;
+    ASSERT_EQ(Download("/big", Sha256Hex(body), 0, &log), HV_Ok);
+    ASSERT_GT(log.calls.size(), 1u);
+    uint64_t previous = 0;
+    for (const auto& call : log.calls) {
+        EXPECT_GT(call.received, previous);
+        EXPECT_EQ(call.total, body.size());
+        previous = call.received;
+    }
+    EXPECT_EQ(log.calls.back().received, body.size());
+    EXPECT_EQ(FileSizeOnDisk(destination_), body.size());
+    EXPECT_EQ(ReadWholeFile(destination_), body);
+}
+
+TEST_F(DownloadVerify, EndlessBodyStopsAtTheExpectedSize) {
+    const uint64_t expectedSize = 100000;
+    server_.Serve("/endless", {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n"
+                               "Connection: close\r\n\r\n",
+                               Ending::Close, 4096});
+    ProgressLog log;
+    EXPECT_EQ(Download("/endless", kEmptyDigest, expectedSize, &log), HV_SizeMismatch);
+    EXPECT_FALSE(FileExists(destination_));
+    ASSERT_FALSE(log.calls.empty());
+    EXPECT_LE(log.calls.back().received, expectedSize);
+    EXPECT_GT(log.calls.back().received, expectedSize - 16384);
+    EXPECT_LE(log.largestFile, expectedSize);
+}
+
+TEST_F(DownloadVerify, CancelledBeforeTheCall) {
+    server_.Serve("/p", {OkResponse(PatternBytes(50000))});
+    WriteWholeFile(destination_, kOldContents);
+    const volatile int32_t cancel = 1;
+    ProgressLog log;
+    EXPECT_EQ(Download("/p", Sha256Hex(PatternBytes(50000)), 0, &log, &cancel), HV_Cancelled);
+    // The old file went: the destination was created, then deleted.
+    EXPECT_FALSE(FileExists(destination_));
+    EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(DownloadVerify, CancelledFromTheProgressCallback) {
+    const std::string body = PatternBytes(200000, 2);
+    server_.Serve("/p", {OkResponse(body)});
+    volatile int32_t cancel = 0;
+    ProgressLog log;
+    log.cancelAfter = 2;
+    log.cancelFlag = &cancel;
+    EXPECT_EQ(Download("/p", Sha256Hex(body), body.size(), &log, &cancel), HV_Cancelled);
+    EXPECT_EQ(log.calls.size(), 2u);
+    EXPECT_FALSE(FileExists(destination_));
+}
+
+struct SlowProgress {
+    std::atomic<int> calls{0};
+    static void HV_CALL Record(uint64_t, uint64_t, void* userData) {
+        ++static_cast<SlowProgress*>(userData)->calls;
+        Sleep(2);
+    }
+};
+
+TEST_F(DownloadVerify, CancelledFromAnotherThread) {
+    server_.Serve("/endless", {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n"
+                               "Connection: close\r\n\r\n",
+                               Ending::Close, 4096});
+    volatile int32_t cancel = 0;
+    SlowProgress progress;
+    std::atomic<bool> returned{false};
+    std::thread canceller([&] {
+        while (progress.calls < 3 && !returned) {
+            Sleep(1);
+        }
+        cancel = 1;
+    });
+    const std::wstring url = server_.Url("/endless");
+    const HV_Result result =
+        HV_EXPORT(HV_DownloadVerify)(url.c_str(), destination_.c_str(), kEmptyDigest, 0,
+                                     &SlowProgress::Record, &progress, &cancel);
+    returned = true;
+    canceller.join();
+    EXPECT_EQ(result, HV_Cancelled);
+    EXPECT_FALSE(FileExists(destination_));
+    EXPECT_LT(server_.EndlessBytesSent(), TestHttpServer::kEndlessLimit);
+}
+
+TEST_F(DownloadVerify, RefusesNullArgumentsBeforeAnyTraffic) {
+    server_.Serve("/p", {OkResponse("x")});
+    WriteWholeFile(destination_, kOldContents);
+    const std::wstring url = server_.Url("/p");
+    const auto download = HV_EXPORT(HV_DownloadVerify);
+    EXPECT_EQ(download(nullptr, destination_.c_str(), kEmptyDigest, 0, nullptr, nullptr, nullptr),
+              HV_BadArgument);
+    EXPECT_EQ(download(url.c_str(), nullptr, kEmptyDigest, 0, nullptr, nullptr, nullptr),
+              HV_BadArgument);
+    EXPECT_EQ(download(url.c_str(), destination_.c_str(), nullptr, 0, nullptr, nullptr, nullptr),
+              HV_BadArgument);
+    EXPECT_TRUE(server_.Requests().empty());
+    EXPECT_EQ(ReadWholeFile(destination_), kOldContents);
+}
+
+TEST_F(DownloadVerify, FailuresBeforeTheFileLeaveItAlone) {
+    server_.Serve("/p", {OkResponse("x")});
+    const std::wstring refused =
+        L"http://127.0.0.1:" + std::to_wstring(hovrel::test::UnusedPort()) + L"/p";
+    struct Case {
+        const wchar_t* name;
+        std::wstring url;
+        HV_Result expected;
+    };
+    const Case cases[] = {
+        {L"malformed URL", L"not a url", HV_BadArgument},
+        {L"unsupported scheme", L"ftp://127.0.0.1/p", HV_BadArgument},
+        {L"connection refused", refused, HV_NetworkFailure},
+        {L"404", server_.Url("/missing"), HV_HttpStatus},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(destination_, kOldContents);
+        EXPECT_EQ(HV_EXPORT(HV_DownloadVerify)(c.url.c_str(), destination_.c_str(), kEmptyDigest, 0,
+                                               nullptr, nullptr, nullptr),
+                  c.expected)
+            << c.name;
+        EXPECT_EQ(ReadWholeFile(destination_), kOldContents) << c.name;
+    }
+}
+
+TEST_F(DownloadVerify, MissingFolderIsFileIoAndCreatesNothing) {
+    server_.Serve("/p", {OkResponse("x")});
+    const std::wstring folder = folder_.Path(L"missing");
+    const std::wstring path = folder + L"\\package.bin";
+    const std::wstring url = server_.Url("/p");
+    EXPECT_EQ(HV_EXPORT(HV_DownloadVerify)(url.c_str(), path.c_str(), Sha256Hex("x").c_str(), 0,
+                                           nullptr, nullptr, nullptr),
+              HV_FileIo);
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(DownloadVerify, DestinationHeldOpenIsFileIo) {
+    server_.Serve("/p", {OkResponse("x")});
+    WriteWholeFile(destination_, kOldContents);
+    HANDLE held = CreateFileW(destination_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Download("/p", Sha256Hex("x"), 0), HV_FileIo);
+    CloseHandle(held);
+    EXPECT_EQ(ReadWholeFile(destination_), kOldContents);
+}
+
+} // namespace
