@@ -30,9 +30,9 @@ TEST(ExportTable, ExportsExactlyTheLibraryFunctionsUndecorated) {
     const std::set<std::string> expected = {
         "HV_CompareVersion",
         "HV_ParseManifest",
-        "HV_HashFile",
         "HV_DownloadVerify",
         "HV_FetchManifest",
+        "HV_HashFile",
         "HV_ResultText",
         "HV_RunInstaller",
     };
