@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Hovrel need, only
-# those that are missing.
+# Installs the Debian packages that building and testing Hovrel need, and any
+# named as arguments (the benchmark scripts add theirs), only those missing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     openssl python3
     nsis zip
+    "$@"
 )
 missing=()
 for package in "${packages[@]}"; do

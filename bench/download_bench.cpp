@@ -1,0 +1,209 @@
+// HV_DownloadVerify against the platform's ceiling: a bare WinHTTP
+// read-and-write loop without hashing, plus a bare CNG pass over the same
+// bytes in the same chunk sizes. Runs are interleaved. The memory mode runs
+// one download in a fresh process and reports its peak working set.
+#include <windows.h>
+
+#include <psapi.h>
+#include <winhttp.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "bench_support.h"
+#include "hovrel.h"
+
+using namespace hovrel::bench;
+
+namespace {
+
+struct BareTransfer {
+    bool ok = false;
+    unsigned long long bytes = 0;
+    std::map<DWORD, unsigned long long> chunkSizes; // size -> count
+};
+
+BareTransfer BareDownload(const std::wstring& url, const std::wstring& destination) {
+    BareTransfer transfer;
+    wchar_t host[256] = {};
+    wchar_t path[2048] = {};
+    URL_COMPONENTS parts{};
+    parts.dwStructSize = sizeof(parts);
+    parts.lpszHostName = host;
+    parts.dwHostNameLength = 255;
+    parts.lpszUrlPath = path;
+    parts.dwUrlPathLength = 2047;
+    if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts)) {
+        return transfer;
+    }
+    HINTERNET session = WinHttpOpen(L"bench", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
+                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    HINTERNET connection = WinHttpConnect(session, host, parts.nPort, 0);
+    HINTERNET request = WinHttpOpenRequest(connection, L"GET", path, nullptr, WINHTTP_NO_REFERER,
+                                           WINHTTP_DEFAULT_ACCEPT_TYPES, 0);
+    HANDLE file = CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (request != nullptr && file != INVALID_HANDLE_VALUE &&
+        WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                           0) &&
+        WinHttpReceiveResponse(request, nullptr)) {
+        std::vector<unsigned char> buffer(1 << 20);
+        DWORD available = 0;
+        while (WinHttpQueryDataAvailable(request, &available) && available != 0) {
+            if (available > buffer.size()) {
+                buffer.resize(available);
+            }
+            DWORD bytesRead = 0;
+            DWORD written = 0;
+            if (!WinHttpReadData(request, buffer.data(), available, &bytesRead) ||
+                !WriteFile(file, buffer.data(), bytesRead, &written, nullptr)) {
+                break;
+            }
+            ++transfer.chunkSizes[bytesRead];
+            transfer.bytes += bytesRead;
+        }
+        transfer.ok = true;
+    }
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    WinHttpCloseHandle(request);
+    WinHttpCloseHandle(connection);
+    WinHttpCloseHandle(session);
+    return transfer;
+}
+
+// The same bytes through CNG in the chunk sizes WinHTTP handed over.
+double BareHashSeconds(const std::wstring& path, const BareTransfer& transfer) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::vector<unsigned char> bytes(transfer.bytes);
+    DWORD bytesRead = 0;
+    for (unsigned long long offset = 0; offset < bytes.size(); offset += bytesRead) {
+        const DWORD want =
+            static_cast<DWORD>(std::min<unsigned long long>(bytes.size() - offset, 1u << 30));
+        if (!ReadFile(file, bytes.data() + offset, want, &bytesRead, nullptr) || bytesRead == 0) {
+            break;
+        }
+    }
+    CloseHandle(file);
+    const DWORD chunk = transfer.chunkSizes.rbegin()->first;
+    const double start = NowSeconds();
+    BareSha256 hash;
+    for (unsigned long long offset = 0; offset < bytes.size(); offset += chunk) {
+        hash.Update(bytes.data() + offset,
+                    static_cast<DWORD>(std::min<unsigned long long>(chunk, bytes.size() - offset)));
+    }
+    hash.FinishHex();
+    return NowSeconds() - start;
+}
+
+void HV_CALL CountProgress(uint64_t, uint64_t, void* userData) {
+    ++*static_cast<unsigned long long*>(userData);
+}
+
+int Speed(const std::wstring& url, const std::wstring& destination, const char* sha256,
+          unsigned long long size, int runs) {
+    std::vector<double> library, transfer, hashing;
+    BareTransfer lastTransfer;
+    unsigned long long progressCalls = 0;
+    for (int run = 0; run < runs; ++run) {
+        double start = NowSeconds();
+        progressCalls = 0;
+        const HV_Result result = HV_DownloadVerify(url.c_str(), destination.c_str(), sha256, size,
+                                                   CountProgress, &progressCalls, nullptr);
+        library.push_back(NowSeconds() - start);
+        if (result != HV_Ok) {
+            std::fprintf(stderr, "HV_DownloadVerify: %s\n", HV_ResultText(result));
+            return 1;
+        }
+        DeleteFileW(destination.c_str());
+
+        start = NowSeconds();
+        lastTransfer = BareDownload(url, destination);
+        transfer.push_back(NowSeconds() - start);
+        if (!lastTransfer.ok || lastTransfer.bytes != size) {
+            std::fprintf(stderr, "bare transfer failed after %llu bytes\n", lastTransfer.bytes);
+            return 1;
+        }
+        hashing.push_back(BareHashSeconds(destination, lastTransfer));
+        DeleteFileW(destination.c_str());
+    }
+    const double libraryMedian = Median(library);
+    const double transferMedian = Median(transfer);
+    const double hashMedian = Median(hashing);
+    const double ceiling = transferMedian + hashMedian;
+    std::printf("| %-40s | %8s | %8s | %12s |\n", "contender", "median s", "MB/s", "vs ceiling");
+    std::printf(
+        "|------------------------------------------|----------|----------|--------------|\n");
+    const auto row = [&](const char* name, double seconds, bool ratio) {
+        std::printf("| %-40s | %8.3f | %8.1f | %12s |\n", name, seconds,
+                    MegabytesPerSecond(size, seconds),
+                    ratio ? std::to_string(ceiling / seconds).substr(0, 5).c_str() : "");
+    };
+    row("HV_DownloadVerify", libraryMedian, true);
+    row("bare WinHTTP read+write loop (no hash)", transferMedian, false);
+    row("bare CNG hash of the same bytes", hashMedian, false);
+    row("ceiling: bare loop + bare hash", ceiling, true);
+    std::printf("%d runs each, %llu bytes; %llu progress calls per download\n", runs, size,
+                progressCalls);
+    std::printf("chunk sizes WinHTTP handed over (bytes x count):");
+    for (const auto& [chunk, count] : lastTransfer.chunkSizes) {
+        std::printf(" %lu x %llu", chunk, count);
+    }
+    std::printf("\nlibrary_seconds=%.6f\n", libraryMedian);
+    return 0;
+}
+
+unsigned long long PeakWorkingSet(unsigned long long* current) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    *current = counters.WorkingSetSize;
+    return counters.PeakWorkingSetSize;
+}
+
+// A small download first, so that WinHTTP's and CNG's one-time set-up is in
+// the baseline and the growth is what the file's size costs.
+int Memory(const std::wstring& warmUpUrl, const char* warmUpSha256, const std::wstring& url,
+           const std::wstring& destination, const char* sha256, unsigned long long size) {
+    if (HV_DownloadVerify(warmUpUrl.c_str(), destination.c_str(), warmUpSha256, 0, nullptr, nullptr,
+                          nullptr) != HV_Ok) {
+        std::fprintf(stderr, "warm-up download failed\n");
+        return 1;
+    }
+    DeleteFileW(destination.c_str());
+    unsigned long long baseline = 0;
+    const unsigned long long peakBefore = PeakWorkingSet(&baseline);
+    const HV_Result result = HV_DownloadVerify(url.c_str(), destination.c_str(), sha256, size,
+                                               nullptr, nullptr, nullptr);
+    DeleteFileW(destination.c_str());
+    if (result != HV_Ok) {
+        std::fprintf(stderr, "HV_DownloadVerify: %s\n", HV_ResultText(result));
+        return 1;
+    }
+    unsigned long long current = 0;
+    const unsigned long long peakAfter = PeakWorkingSet(&current);
+    std::printf("| %12llu | %12.2f | %12.2f | %12.2f | %12.3f | %12.3f |\n", size,
+                baseline / 1048576.0, peakBefore / 1048576.0, peakAfter / 1048576.0,
+                (peakAfter - baseline) / 1048576.0, (peakAfter - peakBefore) / 1048576.0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "speed" && argc == 7) {
+        return Speed(Widen(argv[2]), Widen(argv[3]), argv[4], std::strtoull(argv[5], nullptr, 10),
+                     std::atoi(argv[6]));
+    }
+    if (mode == "memory" && argc == 8) {
+        return Memory(Widen(argv[2]), argv[3], Widen(argv[4]), Widen(argv[5]), argv[6],
+                      std::strtoull(argv[7], nullptr, 10));
+    }
+    std::fprintf(stderr, "usage: download_bench speed URL DEST SHA256 SIZE RUNS\n"
+                         "       download_bench memory WARMUP_URL WARMUP_SHA256 URL DEST SHA256 "
+                         "SIZE\n");
+    return 1;
+}

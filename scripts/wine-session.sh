@@ -1,0 +1,11 @@
+# Sourced by the scripts that run Windows programs: one persistent wineserver
+# for the build's prefix, instead of one per program, and Wine's background
+# services started detached, so they do not hold the caller's output pipes.
+# Sets wine_run; the wineserver stops when the calling script exits.
+wine_run=build/mingw/wine-run.sh
+"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+export WINEPREFIX="$PWD/build/mingw/wineprefix"
+wineserver -w
+wineserver -p
+trap 'wineserver -k || true' EXIT
+"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
