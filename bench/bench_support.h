@@ -22,6 +22,27 @@ inline double NowSeconds() {
     return static_cast<double>(now.QuadPart) / frequency;
 }
 
+// User and kernel time of this process: what its own code costs, apart from
+// the server and the rest of the machine.
+inline double CpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto seconds = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+                                   time.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// Wall and CPU seconds of one stretch of work.
+struct Stopwatch {
+    double wallStart = NowSeconds();
+    double cpuStart = CpuSeconds();
+    double Wall() const { return NowSeconds() - wallStart; }
+    double Cpu() const { return CpuSeconds() - cpuStart; }
+};
+
 inline double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;

@@ -73,14 +73,22 @@ BareTransfer BareDownload(const std::wstring& url, const std::wstring& destinati
     return transfer;
 }
 
+struct Timings {
+    std::vector<double> wall, cpu;
+    void Add(const Stopwatch& watch) {
+        wall.push_back(watch.Wall());
+        cpu.push_back(watch.Cpu());
+    }
+};
+
 // The same bytes through CNG in the chunk sizes WinHTTP handed over.
-double BareHashSeconds(const std::wstring& path, const BareTransfer& transfer) {
+void TimeBareHash(const std::wstring& path, const BareTransfer& transfer, Timings& timings) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     std::vector<unsigned char> bytes(transfer.bytes);
     DWORD bytesRead = 0;
     for (unsigned long long offset = 0; offset < bytes.size(); offset += bytesRead) {
-        const DWORD want =
+        const auto want =
             static_cast<DWORD>(std::min<unsigned long long>(bytes.size() - offset, 1u << 30));
         if (!ReadFile(file, bytes.data() + offset, want, &bytesRead, nullptr) || bytesRead == 0) {
             break;
@@ -88,14 +96,14 @@ double BareHashSeconds(const std::wstring& path, const BareTransfer& transfer) {
     }
     CloseHandle(file);
     const DWORD chunk = transfer.chunkSizes.rbegin()->first;
-    const double start = NowSeconds();
+    const Stopwatch watch;
     BareSha256 hash;
     for (unsigned long long offset = 0; offset < bytes.size(); offset += chunk) {
         hash.Update(bytes.data() + offset,
                     static_cast<DWORD>(std::min<unsigned long long>(chunk, bytes.size() - offset)));
     }
     hash.FinishHex();
-    return NowSeconds() - start;
+    timings.Add(watch);
 }
 
 void HV_CALL CountProgress(uint64_t, uint64_t, void* userData) {
@@ -104,54 +112,64 @@ void HV_CALL CountProgress(uint64_t, uint64_t, void* userData) {
 
 int Speed(const std::wstring& url, const std::wstring& destination, const char* sha256,
           unsigned long long size, int runs) {
-    std::vector<double> library, transfer, hashing;
+    Timings library, transfer, hashing;
     BareTransfer lastTransfer;
     unsigned long long progressCalls = 0;
     for (int run = 0; run < runs; ++run) {
-        double start = NowSeconds();
         progressCalls = 0;
+        const Stopwatch libraryWatch;
         const HV_Result result = HV_DownloadVerify(url.c_str(), destination.c_str(), sha256, size,
                                                    CountProgress, &progressCalls, nullptr);
-        library.push_back(NowSeconds() - start);
+        library.Add(libraryWatch);
         if (result != HV_Ok) {
             std::fprintf(stderr, "HV_DownloadVerify: %s\n", HV_ResultText(result));
             return 1;
         }
         DeleteFileW(destination.c_str());
 
-        start = NowSeconds();
+        const Stopwatch transferWatch;
         lastTransfer = BareDownload(url, destination);
-        transfer.push_back(NowSeconds() - start);
+        transfer.Add(transferWatch);
         if (!lastTransfer.ok || lastTransfer.bytes != size) {
             std::fprintf(stderr, "bare transfer failed after %llu bytes\n", lastTransfer.bytes);
             return 1;
         }
-        hashing.push_back(BareHashSeconds(destination, lastTransfer));
+        TimeBareHash(destination, lastTransfer, hashing);
         DeleteFileW(destination.c_str());
     }
-    const double libraryMedian = Median(library);
-    const double transferMedian = Median(transfer);
-    const double hashMedian = Median(hashing);
-    const double ceiling = transferMedian + hashMedian;
-    std::printf("| %-40s | %8s | %8s | %12s |\n", "contender", "median s", "MB/s", "vs ceiling");
-    std::printf(
-        "|------------------------------------------|----------|----------|--------------|\n");
-    const auto row = [&](const char* name, double seconds, bool ratio) {
-        std::printf("| %-40s | %8.3f | %8.1f | %12s |\n", name, seconds,
-                    MegabytesPerSecond(size, seconds),
-                    ratio ? std::to_string(ceiling / seconds).substr(0, 5).c_str() : "");
+    const double ceiling = Median(transfer.wall) + Median(hashing.wall);
+    const double cpuCeiling = Median(transfer.cpu) + Median(hashing.cpu);
+    std::printf("| %-40s | %8s | %8s | %10s | %8s | %10s |\n", "contender", "median s", "MB/s",
+                "vs ceiling", "CPU s", "CPU ratio");
+    std::printf("|------------------------------------------|----------|----------|------------|"
+                "----------|------------|\n");
+    const auto row = [&](const char* name, double wall, double cpu, bool ratio) {
+        std::printf("| %-40s | %8.3f | %8.1f | ", name, wall, MegabytesPerSecond(size, wall));
+        if (ratio) {
+            std::printf("%10.3f | %8.3f | %10.3f |\n", ceiling / wall, cpu, cpuCeiling / cpu);
+        } else {
+            std::printf("%10s | %8.3f | %10s |\n", "", cpu, "");
+        }
     };
-    row("HV_DownloadVerify", libraryMedian, true);
-    row("bare WinHTTP read+write loop (no hash)", transferMedian, false);
-    row("bare CNG hash of the same bytes", hashMedian, false);
-    row("ceiling: bare loop + bare hash", ceiling, true);
+    row("HV_DownloadVerify", Median(library.wall), Median(library.cpu), true);
+    row("bare WinHTTP read+write loop (no hash)", Median(transfer.wall), Median(transfer.cpu),
+        false);
+    row("bare CNG hash of the same bytes", Median(hashing.wall), Median(hashing.cpu), false);
+    row("ceiling: bare loop + bare hash", ceiling, cpuCeiling, true);
+    // Each run's library time against the ceiling measured right after it,
+    // which is steadier than medians when the machine's load drifts.
+    std::vector<double> pairedRatios;
+    for (int run = 0; run < runs; ++run) {
+        pairedRatios.push_back((transfer.wall[run] + hashing.wall[run]) / library.wall[run]);
+    }
+    std::printf("median of the per-run ratios to the ceiling: %.3f\n", Median(pairedRatios));
     std::printf("%d runs each, %llu bytes; %llu progress calls per download\n", runs, size,
                 progressCalls);
     std::printf("chunk sizes WinHTTP handed over (bytes x count):");
     for (const auto& [chunk, count] : lastTransfer.chunkSizes) {
         std::printf(" %lu x %llu", chunk, count);
     }
-    std::printf("\nlibrary_seconds=%.6f\n", libraryMedian);
+    std::printf("\nlibrary_seconds=%.6f\n", Median(library.wall));
     return 0;
 }
 
