@@ -105,7 +105,7 @@ std::string SeenRequest::Header(const std::string& name) const {
     return "";
 }
 
-TestHttpServer::TestHttpServer() {
+TestHttpServer::TestHttpServer(bool recordRequests) : recordRequests_(recordRequests) {
     EnsureWinsock();
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (listener_ == INVALID_SOCKET) {
@@ -212,7 +212,7 @@ void TestHttpServer::ServeConnection(SOCKET client) {
         raw.append(buffer, static_cast<std::size_t>(n));
     }
     const SeenRequest seen = ParseRequest(raw.substr(0, raw.find("\r\n\r\n") + 4));
-    {
+    if (recordRequests_) {
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back(seen);
     }
