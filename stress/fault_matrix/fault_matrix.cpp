@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <random>
