@@ -44,6 +44,27 @@ bool SendAll(SOCKET socket, const std::string& bytes) {
     return true;
 }
 
+bool SendPaced(SOCKET socket, const std::string& bytes, const Pacing& pacing) {
+    std::size_t at = 0;
+    if (pacing.stallMs != 0) {
+        at = std::min(pacing.stallAt, bytes.size());
+        if (!SendAll(socket, bytes.substr(0, at))) {
+            return false;
+        }
+        Sleep(pacing.stallMs);
+    }
+    if (pacing.dripBytes == 0) {
+        return SendAll(socket, bytes.substr(at));
+    }
+    for (; at < bytes.size(); at += pacing.dripBytes) {
+        if (!SendAll(socket, bytes.substr(at, pacing.dripBytes))) {
+            return false;
+        }
+        Sleep(pacing.dripMs);
+    }
+    return true;
+}
+
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -84,7 +105,7 @@ std::string SeenRequest::Header(const std::string& name) const {
     return "";
 }
 
-TestHttpServer::TestHttpServer() {
+TestHttpServer::TestHttpServer(bool recordRequests) : recordRequests_(recordRequests) {
     EnsureWinsock();
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (listener_ == INVALID_SOCKET) {
@@ -191,12 +212,12 @@ void TestHttpServer::ServeConnection(SOCKET client) {
         raw.append(buffer, static_cast<std::size_t>(n));
     }
     const SeenRequest seen = ParseRequest(raw.substr(0, raw.find("\r\n\r\n") + 4));
-    {
+    if (recordRequests_) {
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back(seen);
     }
     const Reply reply = ReplyFor(seen.target);
-    bool open = SendAll(client, reply.bytes);
+    bool open = SendPaced(client, reply.bytes, reply.pacing);
     if (open && reply.endlessChunk != 0) {
         char size[32];
         snprintf(size, sizeof(size), "%zx\r\n", reply.endlessChunk);
@@ -251,6 +272,10 @@ std::string StatusResponse(int status, const std::string& reason) {
 
 std::string AnnouncedResponse(std::size_t contentLength, const std::string& body) {
     return Head(200, "OK", "Content-Length: " + std::to_string(contentLength) + "\r\n") + body;
+}
+
+std::string RedirectResponse(int status, const std::string& location) {
+    return Head(status, "Redirect", "Location: " + location + "\r\nContent-Length: 0\r\n");
 }
 
 unsigned short UnusedPort() {

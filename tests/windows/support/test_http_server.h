@@ -20,15 +20,25 @@ enum class Ending {
     Reset, // SO_LINGER 0, so the peer sees a reset
 };
 
+// When the scripted bytes go out: all at once by default.
+struct Pacing {
+    std::size_t stallAt = 0;   // offset into the scripted bytes
+    DWORD stallMs = 0;         // nonzero: wait this long at stallAt
+    std::size_t dripBytes = 0; // nonzero: the bytes after stallAt go in pieces of this size
+    DWORD dripMs = 0;          // wait after each piece
+};
+
 struct Reply {
-    Reply(std::string bytes = "", Ending ending = Ending::Close, std::size_t endlessChunk = 0)
-        : bytes(std::move(bytes)), ending(ending), endlessChunk(endlessChunk) {}
+    Reply(std::string bytes = "", Ending ending = Ending::Close, std::size_t endlessChunk = 0,
+          Pacing pacing = {})
+        : bytes(std::move(bytes)), ending(ending), endlessChunk(endlessChunk), pacing(pacing) {}
 
     std::string bytes;
     Ending ending = Ending::Close;
     // Nonzero: after bytes, keep sending chunked-encoding chunks of this many
     // bytes until the client goes away or kEndlessLimit bytes have been sent.
     std::size_t endlessChunk = 0;
+    Pacing pacing;
 };
 
 // A request as the server received it.
@@ -46,7 +56,8 @@ class TestHttpServer {
   public:
     static constexpr std::size_t kEndlessLimit = 8u << 20;
 
-    TestHttpServer();
+    // A soak passes false: the log of every request is what would grow.
+    explicit TestHttpServer(bool recordRequests = true);
     ~TestHttpServer();
     TestHttpServer(const TestHttpServer&) = delete;
     TestHttpServer& operator=(const TestHttpServer&) = delete;
@@ -64,6 +75,7 @@ class TestHttpServer {
 
     SOCKET listener_ = INVALID_SOCKET;
     unsigned short port_ = 0;
+    bool recordRequests_;
     std::atomic<bool> stopping_{false};
     std::atomic<std::size_t> endlessSent_{0};
     mutable std::mutex mutex_;
@@ -84,6 +96,8 @@ std::string ChunkedResponse(const std::string& body);
 std::string StatusResponse(int status, const std::string& reason);
 // Announces contentLength but carries body, whatever its length.
 std::string AnnouncedResponse(std::size_t contentLength, const std::string& body);
+// A redirect (301, 302, 307...) to location, with an empty body.
+std::string RedirectResponse(int status, const std::string& location);
 
 // A port on 127.0.0.1 where nothing listens.
 unsigned short UnusedPort();
