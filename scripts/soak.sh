@@ -7,17 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-180}"
 
-[ -f build/mingw/build.ninja ] || cmake --preset mingw
+bash scripts/install-deps.sh
+cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j2 --target soak
 
-# One wineserver for the run; Wine's background services are started
-# detached, so that they do not hold this script's output open.
-wine_run=build/mingw/wine-run.sh
-"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-export WINEPREFIX="$PWD/build/mingw/wineprefix"
-wineserver -w
-wineserver -p </dev/null >/dev/null 2>&1
-trap 'wineserver -k || true' EXIT
-"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-
+source scripts/wine-session.sh
 timeout $((seconds + 600)) "$wine_run" build/mingw/bin/soak.exe "$seconds"

@@ -6,6 +6,6 @@ wine_run=build/mingw/wine-run.sh
 "$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 export WINEPREFIX="$PWD/build/mingw/wineprefix"
 wineserver -w
-wineserver -p
+wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k || true' EXIT
 "$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
