@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # HV_DownloadVerify past 4 GiB under Wine: a local server on 127.0.0.1 streams
-# a generated body (5 GiB by default) with a Content-Length and then chunked;
-# stress/large_download checks the call and its progress, and this script
-# checks the file's size and SHA-256 with coreutils, then deletes it.
+# a generated body (5 GiB by default) with a Content-Length, chunked, and
+# ended by closing the connection, each with and without expectedSize where
+# it matters; stress/large_download checks the call and its progress, and this
+# script checks the file's size and SHA-256 with coreutils, then deletes it.
+#
+# Under Wine 8 WinHTTP itself ends a Content-Length body after 2,147,483,647
+# bytes and a chunked one before 4 GiB (a bare WinHTTP read loop does the
+# same), so those cases fail there; the close-ended body is read in full.
 #
 #   bash scripts/large-download.sh [SIZE]    (or SIZE=67108864 bash ...)
 #
@@ -40,13 +45,16 @@ echo "Expected SHA-256: $expected"
 
 export WINEPREFIX=$root/build/mingw/wineprefix
 server_pid=
+own_wineserver=
 cleanup() {
     if [ -n "$server_pid" ]; then
         kill "$server_pid" 2>/dev/null || true
         wait "$server_pid" 2>/dev/null || true
     fi
     rm -f "$destination"
-    wineserver -k 2>/dev/null || true
+    if [ -n "$own_wineserver" ]; then
+        wineserver -k 2>/dev/null || true
+    fi
 }
 trap cleanup EXIT
 
@@ -60,10 +68,12 @@ port=$(cat "$work/port")
 [ -n "$port" ] || { echo "the body server did not start" >&2; exit 1; }
 
 # One persistent wineserver; Wine's background services start detached from
-# the pipes of the command substitutions below.
+# the pipes of the command substitutions below. The warm-up's short-lived
+# server is waited out; a persistent one left by another run is shared, and
+# then not stopped at the end.
 "$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-wineserver -w
-wineserver -p
+timeout 30 wineserver -w || true
+wineserver -p 2>/dev/null && own_wineserver=1
 "$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 destination_windows="Z:${destination//\//\\}"
@@ -117,6 +127,8 @@ run_case() {
 run_case content-length /length "$size" "$size"
 run_case chunked /chunked "$size" "$size"
 run_case chunked-no-size /chunked 0 0
+run_case close /close "$size" "$size"
+run_case close-no-size /close 0 0
 
 echo
 echo "HV_DownloadVerify of a $size-byte body from 127.0.0.1 under Wine (MB = 10^6 bytes)"

@@ -5,6 +5,7 @@
   body_server.py serve SIZE    serve it; prints the port, then serves until killed
       GET /length   with Content-Length
       GET /chunked  with Transfer-Encoding: chunked, one chunk per block
+      GET /close    with neither: the body ends when the server closes
 
 The body is 1 MiB blocks of one fixed pseudo-random block, each with its
 index in its first 8 bytes, so a lost, repeated or reordered block changes
@@ -47,25 +48,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
     size = 0
 
     def do_GET(self):
-        if self.path not in ("/length", "/chunked"):
+        if self.path not in ("/length", "/chunked", "/close"):
             self.send_error(404)
             return
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         if self.path == "/length":
             self.send_header("Content-Length", str(self.size))
-        else:
+        elif self.path == "/chunked":
             self.send_header("Transfer-Encoding", "chunked")
+        else:
+            self.send_header("Connection", "close")
+            self.close_connection = True
         self.end_headers()
         sock = self.connection
         try:
             for block in blocks(self.size):
-                if self.path == "/length":
-                    sock.sendall(block)
-                else:
+                if self.path == "/chunked":
                     sock.sendall(b"%x\r\n" % len(block))
                     sock.sendall(block)
                     sock.sendall(b"\r\n")
+                else:
+                    sock.sendall(block)
             if self.path == "/chunked":
                 sock.sendall(b"0\r\n\r\n")
         except (BrokenPipeError, ConnectionResetError):
