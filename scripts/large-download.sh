@@ -6,7 +6,7 @@
 # script checks the file's size and SHA-256 with coreutils, then deletes it.
 #
 # Under Wine 8 WinHTTP itself ends a Content-Length body after 2,147,483,647
-# bytes and a chunked one before 4 GiB (a bare WinHTTP read loop does the
+# bytes and a chunked one at about 4 GiB (a bare WinHTTP read loop does the
 # same), so those cases fail there; the close-ended body is read in full.
 #
 #   bash scripts/large-download.sh [SIZE]    (or SIZE=67108864 bash ...)
