@@ -22,6 +22,7 @@ if ! [[ $size =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
+bash scripts/install-deps.sh
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j2 --target large_download
 
