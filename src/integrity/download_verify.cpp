@@ -20,12 +20,18 @@ struct DownloadRequest {
 };
 
 // Streams the body into file and hasher, chunk by chunk. received counts the
-// bytes written; the loop never writes past a nonzero expected size.
+// bytes written; the loop never writes past a nonzero expected size, and
+// stops at a nonzero Content-Length: Wine's WinHTTP reads on past it to the
+// close, Windows does not, and the bytes past it are not the body.
 HV_Result StreamBody(HINTERNET request, HANDLE file, Sha256Hasher& hasher,
-                     const DownloadRequest& call, std::uint64_t total, std::uint64_t& received) {
+                     const DownloadRequest& call, std::uint64_t contentLength, std::uint64_t total,
+                     std::uint64_t& received) {
     for (;;) {
         if (call.cancelFlag != nullptr && *call.cancelFlag != 0) {
             return HV_Cancelled;
+        }
+        if (contentLength != 0 && received == contentLength) {
+            return HV_Ok;
         }
         DWORD available = 0;
         if (!WinHttpQueryDataAvailable(request, &available)) {
@@ -46,6 +52,9 @@ HV_Result StreamBody(HINTERNET request, HANDLE file, Sha256Hasher& hasher,
         }
         if (bytesRead == 0) {
             return HV_Ok;
+        }
+        if (contentLength != 0 && bytesRead > contentLength - received) {
+            bytesRead = static_cast<DWORD>(contentLength - received);
         }
         // A body without a length could run on forever; past the expected
         // size it can only fail, so it is not written at all.
@@ -128,8 +137,8 @@ HV_Result DownloadVerify(const wchar_t* url, const DownloadRequest& call) {
     const std::uint64_t total =
         exchange.contentLength != 0 ? exchange.contentLength : call.expectedSize;
     std::uint64_t received = 0;
-    const HV_Result streamed =
-        StreamBody(exchange.request.get(), file.get(), hasher, call, total, received);
+    const HV_Result streamed = StreamBody(exchange.request.get(), file.get(), hasher, call,
+                                          exchange.contentLength, total, received);
     FlushFileBuffers(file.get());
     file.reset();
     exchange.Close();
