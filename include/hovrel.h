@@ -111,8 +111,9 @@ HV_API HV_Result HV_CALL HV_CompareVersion(const char* a, const char* b, int32_t
 
 /* Downloads url to destinationPath while hashing it, and keeps the file only
    when its SHA-256 matches expectedSha256 (64 hex characters, either case) and,
-   when expectedSize is nonzero, its length matches expectedSize. The body is
-   never written past a nonzero expectedSize. progress and cancelFlag may be
+   when expectedSize is nonzero, its length matches expectedSize. The body ends
+   at the server's Content-Length when it sends one, and is never written past
+   a nonzero expectedSize. progress and cancelFlag may be
    null; cancelFlag may be set to nonzero by another thread at any time, and is
    read before every chunk. A failed download deletes the file it created. */
 HV_API HV_Result HV_CALL HV_DownloadVerify(const wchar_t* url, const wchar_t* destinationPath,
