@@ -105,8 +105,8 @@ HV_API HV_Result HV_CALL HV_FetchManifest(const wchar_t* url, char* buffer, int3
    The record is cleared first unless an argument is null. */
 HV_API HV_Result HV_CALL HV_ParseManifest(const char* text, HV_Manifest* record);
 
-/* Compares two dotted version strings numerically, component by component:
-   *order receives -1, 0 or +1. Components of any length compare exactly. */
+/* Compares two dotted version strings numerically, component by component,
+   and stores -1, 0 or +1 in *order. Components of any length compare exactly. */
 HV_API HV_Result HV_CALL HV_CompareVersion(const char* a, const char* b, int32_t* order);
 
 /* Downloads url to destinationPath while hashing it, and keeps the file only
