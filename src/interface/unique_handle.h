@@ -9,8 +9,7 @@ namespace hovrel {
 // handles opened one after another close in reverse order on every path.
 // Handle is a pointer-sized handle type; InvalidBits is the value that means
 // "not open" (0 for most kinds, -1 for files).
-template <typename Handle, auto Close, std::intptr_t InvalidBits = 0>
-class UniqueHandle {
+template <typename Handle, auto Close, std::intptr_t InvalidBits = 0> class UniqueHandle {
   public:
     UniqueHandle() noexcept = default;
     explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}

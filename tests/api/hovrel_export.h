@@ -15,8 +15,7 @@ namespace hovrel::test {
 // export is missing, which fails the calling test.
 void* LoadExportAddress(const char* name);
 
-template <typename Function>
-Function LoadExport(const char* name) {
+template <typename Function> Function LoadExport(const char* name) {
     return reinterpret_cast<Function>(LoadExportAddress(name));
 }
 

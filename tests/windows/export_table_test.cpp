@@ -28,13 +28,8 @@ TEST(ExportTable, ExportsExactlyTheLibraryFunctionsUndecorated) {
     HMODULE module = LoadLibraryW(L"Hovrel.dll");
     ASSERT_NE(module, nullptr);
     const std::set<std::string> expected = {
-        "HV_CompareVersion",
-        "HV_ParseManifest",
-        "HV_DownloadVerify",
-        "HV_FetchManifest",
-        "HV_HashFile",
-        "HV_ResultText",
-        "HV_RunInstaller",
+        "HV_CompareVersion", "HV_ParseManifest", "HV_DownloadVerify", "HV_FetchManifest",
+        "HV_HashFile",       "HV_ResultText",    "HV_RunInstaller",
     };
     EXPECT_EQ(ExportedNames(module), expected);
     FreeLibrary(module);
