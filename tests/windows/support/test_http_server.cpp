@@ -280,14 +280,15 @@ std::string RedirectResponse(int status, const std::string& location) {
 
 unsigned short UnusedPort() {
     EnsureWinsock();
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    // Bound but never listening, and never closed: connections to the port are
+    // refused, and no other server, in this process or another, can take it.
+    SOCKET reserved = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof(address);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
+    bind(reserved, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    getsockname(reserved, reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
 }
 

@@ -99,7 +99,8 @@ std::string AnnouncedResponse(std::size_t contentLength, const std::string& body
 // A redirect (301, 302, 307...) to location, with an empty body.
 std::string RedirectResponse(int status, const std::string& location);
 
-// A port on 127.0.0.1 where nothing listens.
+// A port on 127.0.0.1 that refuses connections, reserved for the rest of the
+// process.
 unsigned short UnusedPort();
 
 } // namespace hovrel::test
