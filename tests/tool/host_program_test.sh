@@ -7,13 +7,13 @@ build=$1
 wine_run=$build/wine-run.sh
 tool=$build/bin/hovrel-update.exe
 
+source "$(dirname "$0")/../server/serve.sh"
+
 scratch=$(mktemp -d "$build/host-program-test.XXXXXX")
 site=$scratch/site
 mkdir -p "$site"
-server_pid=
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    wait 2>/dev/null
+    stop_server
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -25,10 +25,8 @@ cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-base=http://127.0.0.1:$port
-python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port" >/dev/null 2>&1 &
-server_pid=$!
+serve_folder "$site" "$scratch"
+base=http://127.0.0.1:$server_port
 
 manifest() { # name version rest-of-object
     printf '{"version":"%s","url":"%s/setup.exe",%s}\n' "$2" "$base" "$3" >"$site/$1.json"
@@ -42,11 +40,6 @@ manifest rollout85 2.0.0 "\"sha256\":\"$sha\",\"rollout\":85"
 manifest wrong-size 2.0.0 "\"sha256\":\"$sha\",\"size\":$((size + 1))"
 manifest wrong-sha 2.0.0 "\"sha256\":\"$(printf '0%.0s' {1..64})\""
 printf '{"version":"2.0.0","sha256":"%s"}\n' "$sha" >"$site/no-url.json"
-
-for _ in $(seq 100); do
-    python3 -c "import urllib.request; urllib.request.urlopen('$base/newer.json')" 2>/dev/null && break
-    sleep 0.1
-done
 
 failures=0
 package=$scratch/package.exe
