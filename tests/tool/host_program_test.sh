@@ -4,29 +4,18 @@
 # Arguments: the build directory.
 set -euo pipefail
 build=$1
-wine_run=$build/wine-run.sh
 tool=$build/bin/hovrel-update.exe
-
-source "$(dirname "$0")/../server/serve.sh"
-
-scratch=$(mktemp -d "$build/host-program-test.XXXXXX")
-site=$scratch/site
-mkdir -p "$site"
-cleanup() {
-    stop_server
-    rm -rf "$scratch"
+source "$(dirname "$0")/host_test_support.sh"
+expect_tool() {
+    local want=$1 text=$2
+    shift 2
+    expect "$want" "$text" "$tool" "$@"
 }
-trap cleanup EXIT
-
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # The "installer": records its command line, exits with HOVREL_RECORDER_EXIT.
 cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
-
-serve_folder "$site" "$scratch"
-base=http://127.0.0.1:$server_port
 
 manifest() { # name version rest-of-object
     printf '{"version":"%s","url":"%s/setup.exe",%s}\n' "$2" "$base" "$3" >"$site/$1.json"
@@ -41,101 +30,72 @@ manifest wrong-size 2.0.0 "\"sha256\":\"$sha\",\"size\":$((size + 1))"
 manifest wrong-sha 2.0.0 "\"sha256\":\"$(printf '0%.0s' {1..64})\""
 printf '{"version":"2.0.0","sha256":"%s"}\n' "$sha" >"$site/no-url.json"
 
-failures=0
 package=$scratch/package.exe
 record=$scratch/command-line.txt
-
-# expect EXIT TEXT ARGS...: hovrel-update exits with EXIT and prints TEXT.
-expect() {
-    local want=$1 text=$2
-    shift 2
-    local status=0
-    "$wine_run" "$tool" "$@" </dev/null >"$scratch/output.txt" 2>&1 || status=$?
-    if [ "$status" -ne "$want" ] || ! tr -d '\r' <"$scratch/output.txt" | grep -qF -- "$text"; then
-        echo "FAIL: hovrel-update $*"
-        echo "  wanted exit $want and \"$text\", got exit $status:"
-        sed 's/^/    /' "$scratch/output.txt"
-        failures=$((failures + 1))
-    else
-        echo "ok: exit $status, \"$text\": $*"
-    fi
-}
-
-expect_file() { # present|absent PATH
-    if { [ "$1" = present ] && [ ! -f "$2" ]; } || { [ "$1" = absent ] && [ -e "$2" ]; }; then
-        echo "FAIL: $2 should be $1"
-        failures=$((failures + 1))
-    fi
-}
 
 m=$base
 out=$(windows_path "$package")
 
-expect 8 "Update available: 2.0.0 (installed 1.0.0)" check --manifest $m/newer.json --installed 1.0.0
-expect 0 "Up to date: 1.0.0 is not newer" check --manifest $m/same.json --installed 1.0.0
-expect 0 "Up to date: 2.0.0 is not newer" check --manifest $m/newer.json --installed 2.0.0-beta
-expect 0 "not yet for this machine (bucket 84, rollout 0%)" \
+expect_tool 8 "Update available: 2.0.0 (installed 1.0.0)" check --manifest $m/newer.json --installed 1.0.0
+expect_tool 0 "Up to date: 1.0.0 is not newer" check --manifest $m/same.json --installed 1.0.0
+expect_tool 0 "Up to date: 2.0.0 is not newer" check --manifest $m/newer.json --installed 2.0.0-beta
+expect_tool 0 "not yet for this machine (bucket 84, rollout 0%)" \
     check --manifest $m/rollout0.json --installed 1.0.0 --machine-id alpha
-expect 8 "mandatory" check --manifest $m/rollout0-mandatory.json --installed 1.0.0 --machine-id alpha
-expect 0 "bucket 84, rollout 84%" check --manifest $m/rollout84.json --installed 1 --machine-id alpha
-expect 8 "bucket 84 within rollout 85%" check --manifest $m/rollout85.json --installed 1 --machine-id alpha
-expect 8 "bucket 3 within rollout 84%" \
+expect_tool 8 "mandatory" check --manifest $m/rollout0-mandatory.json --installed 1.0.0 --machine-id alpha
+expect_tool 0 "bucket 84, rollout 84%" check --manifest $m/rollout84.json --installed 1 --machine-id alpha
+expect_tool 8 "bucket 84 within rollout 85%" check --manifest $m/rollout85.json --installed 1 --machine-id alpha
+expect_tool 8 "bucket 3 within rollout 84%" \
     check --manifest $m/rollout84.json --installed 1 --machine-id build-agent-7
-expect 2 "HTTP status not 200" check --manifest $m/missing.json --installed 1.0.0
-expect 2 "network/transfer failure" check --manifest http://127.0.0.1:1/m.json --installed 1.0.0
-expect 2 "invalid argument" check --manifest not-a-url --installed 1.0.0
-expect 3 "manifest parse failure" check --manifest $m/no-url.json --installed 1.0.0
-expect 1 "unknown option --verbose" check --manifest $m/newer.json --verbose
-expect 1 "check needs --installed" check --manifest $m/newer.json
+expect_tool 2 "HTTP status not 200" check --manifest $m/missing.json --installed 1.0.0
+expect_tool 2 "network/transfer failure" check --manifest http://127.0.0.1:1/m.json --installed 1.0.0
+expect_tool 2 "invalid argument" check --manifest not-a-url --installed 1.0.0
+expect_tool 3 "manifest parse failure" check --manifest $m/no-url.json --installed 1.0.0
+expect_tool 1 "unknown option --verbose" check --manifest $m/newer.json --verbose
+expect_tool 1 "check needs --installed" check --manifest $m/newer.json
 
-expect 4 "size mismatch" download --manifest $m/wrong-size.json --out "$out"
+expect_tool 4 "size mismatch" download --manifest $m/wrong-size.json --out "$out"
 expect_file absent "$package"
-expect 4 "sha256 mismatch (corrupt or tampered)" download --manifest $m/wrong-sha.json --out "$out"
+expect_tool 4 "sha256 mismatch (corrupt or tampered)" download --manifest $m/wrong-sha.json --out "$out"
 expect_file absent "$package"
-expect 0 "Verified: SHA-256 $sha" download --manifest $m/newer.json --out "$out"
+expect_tool 0 "Verified: SHA-256 $sha" download --manifest $m/newer.json --out "$out"
 expect_file present "$package"
 [ -f "$package" ] && [ "$(sha256sum "$package" | cut -d' ' -f1)" = "$sha" ] ||
-    { echo "FAIL: downloaded package differs"; failures=$((failures + 1)); }
+    { fail "downloaded package differs"; }
 
 export HOVREL_RECORDER_OUT
 HOVREL_RECORDER_OUT=$(windows_path "$record")
-expect 6 "not confirmed" install --manifest $m/newer.json --out "$out"
+expect_tool 6 "not confirmed" install --manifest $m/newer.json --out "$out"
 expect_file absent "$record"
-expect 4 "does not verify: sha256 mismatch" install --manifest $m/wrong-sha.json --out "$out" --yes
+expect_tool 4 "does not verify: sha256 mismatch" install --manifest $m/wrong-sha.json --out "$out" --yes
 expect_file absent "$record"
-expect 4 "file I/O failure" install --manifest $m/newer.json --out "$out.missing" --yes
+expect_tool 4 "file I/O failure" install --manifest $m/newer.json --out "$out.missing" --yes
 
 export HOVREL_RECORDER_EXIT=0
-expect 0 "The installer finished successfully." \
+expect_tool 0 "The installer finished successfully." \
     install --manifest $m/newer.json --out "$out" --yes "--installer-args=/S /D=C:\\App"
 expect_file present "$record"
 if [ -f "$record" ]; then
     line=$(iconv -f UTF-16LE -t UTF-8 "$record")
     if [ "$line" != "\"$out\" /S /D=C:\\App" ]; then
-        echo "FAIL: the installer's command line was: $line"
-        failures=$((failures + 1))
+        fail "the installer's command line was: $line"
     fi
     rm -f "$record"
 fi
-expect 0 "finished successfully" install --manifest $m/newer.json --out "$out" --yes
+expect_tool 0 "finished successfully" install --manifest $m/newer.json --out "$out" --yes
 line=$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true)
 [ "$line" = "\"$out\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
-    { echo "FAIL: default switches not passed: $line"; failures=$((failures + 1)); }
+    { fail "default switches not passed: $line"; }
 
 for row in "3010 7 restart" "1641 7 restart" "1602 6 cancelled by the user" \
     "1223 6 cancelled by the user" "1618 5 Another installation" "1 5 installer failed (nonzero exit)"; do
     read -r code want text <<<"$row"
-    HOVREL_RECORDER_EXIT=$code expect "$want" "$text" install --manifest $m/newer.json --out "$out" --yes
+    HOVREL_RECORDER_EXIT=$code expect_tool "$want" "$text" install --manifest $m/newer.json --out "$out" --yes
 done
 
 rm -f "$package"
-HOVREL_RECORDER_EXIT=0 expect 0 "finished successfully" \
+HOVREL_RECORDER_EXIT=0 expect_tool 0 "finished successfully" \
     update --manifest $m/newer.json --installed 1.0.0 --yes --out "$out" --timeout 60
 expect_file present "$package"
-expect 0 "Up to date" update --manifest $m/same.json --installed 1.0.0 --yes --out "$out"
+expect_tool 0 "Up to date" update --manifest $m/same.json --installed 1.0.0 --yes --out "$out"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures failures"
-    exit 1
-fi
-echo "all passed"
+finish

@@ -1,0 +1,55 @@
+# Sourced by the scripts that run a host program end to end under Wine.
+# Caller sets: build (the build folder). Provides: wine_run, scratch (removed
+# on exit), site (served over http at $base), windows_path, expect,
+# expect_file, fail, finish.
+wine_run=$build/wine-run.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
+
+scratch=$(mktemp -d "$build/host-test.XXXXXX")
+site=$scratch/site
+mkdir -p "$site"
+cleanup() {
+    stop_server
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+serve_folder "$site" "$scratch"
+base=http://127.0.0.1:$server_port
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# expect EXIT TEXT PROGRAM ARGS...: PROGRAM exits with EXIT and prints TEXT.
+expect() {
+    local want=$1 text=$2 program=$3
+    shift 3
+    local status=0
+    "$wine_run" "$program" "$@" </dev/null >"$scratch/output.txt" 2>&1 || status=$?
+    if [ "$status" -ne "$want" ] || ! tr -d '\r' <"$scratch/output.txt" | grep -qF -- "$text"; then
+        fail "$(basename "$program") $*"
+        echo "  wanted exit $want and \"$text\", got exit $status:"
+        sed 's/^/    /' "$scratch/output.txt"
+    else
+        echo "ok: exit $status, \"$text\": $*"
+    fi
+}
+
+expect_file() { # present|absent PATH
+    if { [ "$1" = present ] && [ ! -f "$2" ]; } || { [ "$1" = absent ] && [ -e "$2" ]; }; then
+        fail "$2 should be $1"
+    fi
+}
+
+finish() {
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures failures"
+        exit 1
+    fi
+    echo "all passed"
+}
