@@ -9,7 +9,7 @@ packages=(
     wine wine64
     googletest
     clang libclang-rt-14-dev
-    openssl python3
+    openssl libssl-dev python3
     nsis zip
     "$@"
 )
