@@ -17,24 +17,21 @@ Bytes Repeat(std::size_t n, std::uint8_t b) {
     return Bytes(n, b);
 }
 
-Bytes Integer(const Bytes& contents) {
-    Bytes der{0x02, static_cast<std::uint8_t>(contents.size())};
-    der.insert(der.end(), contents.begin(), contents.end());
-    return der;
+// Appends element by element: GCC 12's array-bounds check misreads a range
+// insert into a two-byte vector.
+Bytes Concat(Bytes a, const Bytes& b) {
+    for (std::uint8_t byte : b) {
+        a.push_back(byte);
+    }
+    return a;
+}
+
+Bytes Tagged(std::uint8_t tag, const Bytes& contents) {
+    return Concat({tag, static_cast<std::uint8_t>(contents.size())}, contents);
 }
 
 Bytes Sequence(const Bytes& r, const Bytes& s) {
-    Bytes body = Integer(r);
-    const Bytes second = Integer(s);
-    body.insert(body.end(), second.begin(), second.end());
-    Bytes der{0x30, static_cast<std::uint8_t>(body.size())};
-    der.insert(der.end(), body.begin(), body.end());
-    return der;
-}
-
-Bytes Concat(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+    return Tagged(0x30, Concat(Tagged(0x02, r), Tagged(0x02, s)));
 }
 
 TEST(DerSignature, AcceptsOnlyTheCanonicalEncoding) {

@@ -53,26 +53,26 @@ expect_tool 3 "manifest parse failure" check --manifest $m/no-url.json --install
 expect_tool 1 "unknown option --verbose" check --manifest $m/newer.json --verbose
 expect_tool 1 "check needs --installed" check --manifest $m/newer.json
 
-expect_tool 4 "size mismatch" download --manifest $m/wrong-size.json --out "$out"
+expect_tool 4 "size mismatch" download --allow-unsigned --manifest $m/wrong-size.json --out "$out"
 expect_file absent "$package"
-expect_tool 4 "sha256 mismatch (corrupt or tampered)" download --manifest $m/wrong-sha.json --out "$out"
+expect_tool 4 "sha256 mismatch (corrupt or tampered)" download --allow-unsigned --manifest $m/wrong-sha.json --out "$out"
 expect_file absent "$package"
-expect_tool 0 "Verified: SHA-256 $sha" download --manifest $m/newer.json --out "$out"
+expect_tool 0 "Verified: SHA-256 $sha" download --allow-unsigned --manifest $m/newer.json --out "$out"
 expect_file present "$package"
 [ -f "$package" ] && [ "$(sha256sum "$package" | cut -d' ' -f1)" = "$sha" ] ||
     { fail "downloaded package differs"; }
 
 export HOVREL_RECORDER_OUT
 HOVREL_RECORDER_OUT=$(windows_path "$record")
-expect_tool 6 "not confirmed" install --manifest $m/newer.json --out "$out"
+expect_tool 6 "not confirmed" install --allow-unsigned --manifest $m/newer.json --out "$out"
 expect_file absent "$record"
-expect_tool 4 "does not verify: sha256 mismatch" install --manifest $m/wrong-sha.json --out "$out" --yes
+expect_tool 4 "does not verify: sha256 mismatch" install --allow-unsigned --manifest $m/wrong-sha.json --out "$out" --yes
 expect_file absent "$record"
-expect_tool 4 "file I/O failure" install --manifest $m/newer.json --out "$out.missing" --yes
+expect_tool 4 "file I/O failure" install --allow-unsigned --manifest $m/newer.json --out "$out.missing" --yes
 
 export HOVREL_RECORDER_EXIT=0
 expect_tool 0 "The installer finished successfully." \
-    install --manifest $m/newer.json --out "$out" --yes "--installer-args=/S /D=C:\\App"
+    install --allow-unsigned --manifest $m/newer.json --out "$out" --yes "--installer-args=/S /D=C:\\App"
 expect_file present "$record"
 if [ -f "$record" ]; then
     line=$(iconv -f UTF-16LE -t UTF-8 "$record")
@@ -81,7 +81,7 @@ if [ -f "$record" ]; then
     fi
     rm -f "$record"
 fi
-expect_tool 0 "finished successfully" install --manifest $m/newer.json --out "$out" --yes
+expect_tool 0 "finished successfully" install --allow-unsigned --manifest $m/newer.json --out "$out" --yes
 line=$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true)
 [ "$line" = "\"$out\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
     { fail "default switches not passed: $line"; }
@@ -89,13 +89,13 @@ line=$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true)
 for row in "3010 7 restart" "1641 7 restart" "1602 6 cancelled by the user" \
     "1223 6 cancelled by the user" "1618 5 Another installation" "1 5 installer failed (nonzero exit)"; do
     read -r code want text <<<"$row"
-    HOVREL_RECORDER_EXIT=$code expect_tool "$want" "$text" install --manifest $m/newer.json --out "$out" --yes
+    HOVREL_RECORDER_EXIT=$code expect_tool "$want" "$text" install --allow-unsigned --manifest $m/newer.json --out "$out" --yes
 done
 
 rm -f "$package"
 HOVREL_RECORDER_EXIT=0 expect_tool 0 "finished successfully" \
-    update --manifest $m/newer.json --installed 1.0.0 --yes --out "$out" --timeout 60
+    update --allow-unsigned --manifest $m/newer.json --installed 1.0.0 --yes --out "$out" --timeout 60
 expect_file present "$package"
-expect_tool 0 "Up to date" update --manifest $m/same.json --installed 1.0.0 --yes --out "$out"
+expect_tool 0 "Up to date" update --allow-unsigned --manifest $m/same.json --installed 1.0.0 --yes --out "$out"
 
 finish

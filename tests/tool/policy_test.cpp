@@ -94,6 +94,7 @@ TEST(ExitCodes, EachStepHasItsCodeAndCancelIsAlwaysSix) {
     EXPECT_EQ(ExitCancelled, 6);
     EXPECT_EQ(ExitRestartNeeded, 7);
     EXPECT_EQ(ExitUpdateAvailable, 8);
+    EXPECT_EQ(ExitRefused, 9);
 }
 
 TEST(ExitCodes, DownloadAdviceSaysThatARejectedPackageIsGone) {

@@ -192,9 +192,8 @@ std::vector<std::uint8_t> RawSignatureToDer(const RawSignature& raw) {
     std::vector<std::uint8_t> integers;
     AppendScalar(integers, raw.data());
     AppendScalar(integers, raw.data() + 32);
-    std::vector<std::uint8_t> der{kSequence, static_cast<std::uint8_t>(integers.size())};
-    der.insert(der.end(), integers.begin(), integers.end());
-    return der;
+    integers.insert(integers.begin(), {kSequence, static_cast<std::uint8_t>(integers.size())});
+    return integers;
 }
 
 bool DecodeBase64(const std::string& text, std::vector<std::uint8_t>& bytes) {

@@ -3,6 +3,7 @@
 
 #include "hovrel.h"
 
+#include "manifest_authenticity.h"
 #include "options.h"
 #include "policy.h"
 #include "progress.h"
@@ -60,6 +61,13 @@ const char kHelp[] =
     "                         the next chunk, so a stalled server is left to the\n"
     "                         network time-outs\n"
     "  --yes                  install without asking first (unattended)\n"
+    "  --public-key KEY       the publisher's P-256 public key: a PEM file or its\n"
+    "                         one-line base64 body; may repeat, any one may sign.\n"
+    "                         The manifest must then have a valid signature at\n"
+    "                         <manifest URL>.sig, or nothing is downloaded\n"
+    "  --allow-unsigned       download and install from a manifest that no key\n"
+    "                         authenticates (without a key only check runs)\n"
+    "  --product ID           refuse a manifest whose \"product\" is not ID\n"
     "  --help                 show this text\n"
     "\n"
     "Rollout: the manifest's \"rollout\" is the percentage of machines that get the\n"
@@ -68,6 +76,10 @@ const char kHelp[] =
     "the machine takes part when bucket < rollout. A mandatory update ignores the\n"
     "rollout. The same machine keeps its bucket for a version, and draws anew for\n"
     "the next one.\n"
+    "\n"
+    "Authenticity: with a key, the signature, the manifest's \"expires\" (RFC 3339\n"
+    "UTC) and \"product\" are checked before any package byte is fetched. install\n"
+    "with --installed never installs a version that is not newer.\n"
     "\n"
     "Installer exit codes: 0 success; 3010 and 1641 success, restart needed;\n"
     "1223 and 1602 cancelled by the user; 1618 another installation is running;\n"
@@ -83,15 +95,13 @@ const char kHelp[] =
     "  6  cancelled: Ctrl+C, --timeout, install not confirmed, or cancelled in\n"
     "     the installer\n"
     "  7  installed; a restart is needed to finish\n"
-    "  8  check only: an update applies to this machine\n";
+    "  8  check only: an update applies to this machine\n"
+    "  9  the manifest was refused: not signed by a trusted key, expired, or for\n"
+    "     another product; or the package is not signed by a named publisher\n";
 
 std::string Utf8(const std::wstring& wide) {
     std::string text;
     return WideToUtf8(wide, text) ? text : std::string("?");
-}
-
-void PrintFailure(const char* what, Step step, HV_Result result) {
-    std::fprintf(stderr, "%s: %s\n%s\n", what, HV_ResultText(result), AdviceFor(step, result));
 }
 
 // Draws the progress line in place on a console, at most every 250 ms; on a
@@ -154,27 +164,6 @@ void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userD
         static_cast<ProgressView*>(userData)->Update(received, total);
     } catch (...) {
     }
-}
-
-int FetchManifest(const Options& options, HV_Manifest& manifest) {
-    std::printf("Fetching manifest %s\n", Utf8(options.manifestUrl).c_str());
-    // The library's cap on a manifest body, and its terminating NUL.
-    std::vector<char> body(65536 + 1);
-    HV_Result result = HV_FetchManifest(options.manifestUrl.c_str(), body.data(),
-                                        static_cast<std::int32_t>(body.size()), nullptr);
-    if (result != HV_Ok) {
-        PrintFailure("Cannot fetch the manifest", Step::Fetch, result);
-        return ExitCodeFor(Step::Fetch, result);
-    }
-    result = HV_ParseManifest(body.data(), &manifest);
-    if (result != HV_Ok) {
-        PrintFailure("Cannot read the manifest", Step::Parse, result);
-        return ExitCodeFor(Step::Parse, result);
-    }
-    std::printf("Manifest: version %s, %llu bytes, rollout %d%%, %s\n", manifest.version,
-                static_cast<unsigned long long>(manifest.size), manifest.rollout,
-                manifest.mandatory ? "mandatory" : "not mandatory");
-    return ExitOk;
 }
 
 // Decides whether the manifest's version applies to this machine.
@@ -314,7 +303,7 @@ std::wstring PackagePath(const Options& options) {
 
 int RunCheck(const Options& options) {
     HV_Manifest manifest;
-    int code = FetchManifest(options, manifest);
+    int code = FetchAuthenticManifest(options, manifest);
     Verdict verdict = Verdict::UpToDate;
     if (code == ExitOk) {
         code = Evaluate(options, manifest, verdict);
@@ -327,14 +316,14 @@ int RunCheck(const Options& options) {
 
 int RunDownload(const Options& options) {
     HV_Manifest manifest;
-    int code = FetchManifest(options, manifest);
+    int code = FetchAuthenticManifest(options, manifest);
     return code == ExitOk ? Download(options, manifest, PackagePath(options)) : code;
 }
 
 int RunInstall(const Options& options) {
     HV_Manifest manifest;
     const std::wstring path = PackagePath(options);
-    int code = FetchManifest(options, manifest);
+    int code = FetchAuthenticManifest(options, manifest);
     if (code == ExitOk) {
         code = VerifyPackage(manifest, path);
     }
@@ -345,7 +334,7 @@ int RunUpdate(const Options& options) {
     HV_Manifest manifest;
     const std::wstring path = PackagePath(options);
     Verdict verdict = Verdict::UpToDate;
-    int code = FetchManifest(options, manifest);
+    int code = FetchAuthenticManifest(options, manifest);
     if (code == ExitOk) {
         code = Evaluate(options, manifest, verdict);
     }

@@ -111,7 +111,7 @@ Options Parse(const std::vector<std::wstring>& arguments) {
     Options options;
     bool haveCommand = false;
     bool seenManifest = false, seenInstalled = false, seenOut = false, seenArgs = false,
-         seenMachine = false, seenTimeout = false;
+         seenMachine = false, seenTimeout = false, seenProduct = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& word = arguments[i];
         if (word == L"--help" || word == L"-h" || word == L"/?") {
@@ -131,11 +131,19 @@ Options Parse(const std::vector<std::wstring>& arguments) {
         const bool hasInline = equals != std::wstring::npos;
         const std::wstring name = word.substr(0, equals);
         const std::wstring inlineValue = hasInline ? word.substr(equals + 1) : std::wstring();
-        if (name == L"--yes") {
+        if (name == L"--yes" || name == L"--allow-unsigned") {
             if (hasInline) {
-                throw Failure{"option --yes takes no value"};
+                throw Failure{"option " + Narrow(name) + " takes no value"};
             }
-            options.yes = true;
+            (name == L"--yes" ? options.yes : options.allowUnsigned) = true;
+        } else if (name == L"--public-key") {
+            std::wstring key;
+            bool fresh = false;
+            SetText(key, fresh, name, TakeValue(arguments, i, name, hasInline, inlineValue), false);
+            options.publicKeys.push_back(key);
+        } else if (name == L"--product") {
+            SetText(options.product, seenProduct, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
         } else if (name == L"--manifest") {
             SetText(options.manifestUrl, seenManifest, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);

@@ -17,6 +17,9 @@ struct Options {
     std::wstring machineId;           // empty: the computer name
     std::uint32_t timeoutSeconds = 0; // 0: no time limit
     bool yes = false;
+    std::vector<std::wstring> publicKeys; // --public-key, each a path or a one-line key
+    std::wstring product;                 // empty: any product
+    bool allowUnsigned = false;
 };
 
 struct ParsedCommandLine {

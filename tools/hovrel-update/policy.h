@@ -23,6 +23,7 @@ enum ExitCode : int {
     ExitCancelled = 6,       // Ctrl+C, --timeout, declined prompt, installer cancelled
     ExitRestartNeeded = 7,   // installed; a restart finishes it
     ExitUpdateAvailable = 8, // check only: an update applies to this machine
+    ExitRefused = 9,         // the manifest or the package was refused
 };
 
 // What the rollout bucket is hashed over.

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <bcrypt.h>
 
+#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -21,8 +22,12 @@ struct AlgorithmCloser {
 struct HashDestroyer {
     void operator()(BCRYPT_HASH_HANDLE hash) const { BCryptDestroyHash(hash); }
 };
+struct KeyDestroyer {
+    void operator()(BCRYPT_KEY_HANDLE key) const { BCryptDestroyKey(key); }
+};
 using UniqueAlgorithm = std::unique_ptr<std::remove_pointer_t<BCRYPT_ALG_HANDLE>, AlgorithmCloser>;
 using UniqueHash = std::unique_ptr<std::remove_pointer_t<BCRYPT_HASH_HANDLE>, HashDestroyer>;
+using UniqueKey = std::unique_ptr<std::remove_pointer_t<BCRYPT_KEY_HANDLE>, KeyDestroyer>;
 
 bool Succeeded(NTSTATUS status) {
     return status >= 0;
@@ -86,6 +91,39 @@ bool Sha256(const std::string& data, std::array<std::uint8_t, 32>& digest) {
     return Succeeded(BCryptHashData(hash.get(), bytes, static_cast<ULONG>(data.size()), 0)) &&
            Succeeded(
                BCryptFinishHash(hash.get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
+}
+
+EcdsaResult VerifyEcdsaP256(const std::array<std::uint8_t, 64>& point,
+                            const std::array<std::uint8_t, 32>& digest,
+                            const std::array<std::uint8_t, 64>& signature) {
+    BCRYPT_ALG_HANDLE rawAlgorithm = nullptr;
+    if (!Succeeded(
+            BCryptOpenAlgorithmProvider(&rawAlgorithm, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0))) {
+        return EcdsaResult::SystemError;
+    }
+    UniqueAlgorithm algorithm(rawAlgorithm);
+    // The public blob: its header, then X and Y.
+    std::array<UCHAR, sizeof(BCRYPT_ECCKEY_BLOB) + 64> blob{};
+    BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
+    std::memcpy(blob.data(), &header, sizeof header);
+    std::memcpy(blob.data() + sizeof header, point.data(), point.size());
+    BCRYPT_KEY_HANDLE rawKey = nullptr;
+    // A point that is not on the curve is refused here: no key can verify.
+    if (!Succeeded(BCryptImportKeyPair(algorithm.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &rawKey,
+                                       blob.data(), static_cast<ULONG>(blob.size()), 0))) {
+        return EcdsaResult::Invalid;
+    }
+    UniqueKey key(rawKey);
+    // CNG takes both through non-const pointers but only reads them.
+    const NTSTATUS status = BCryptVerifySignature(
+        key.get(), nullptr, const_cast<PUCHAR>(digest.data()), static_cast<ULONG>(digest.size()),
+        const_cast<PUCHAR>(signature.data()), static_cast<ULONG>(signature.size()), 0);
+    if (Succeeded(status)) {
+        return EcdsaResult::Valid;
+    }
+    return status == static_cast<NTSTATUS>(0xC000A000L) // STATUS_INVALID_SIGNATURE
+               ? EcdsaResult::Invalid
+               : EcdsaResult::SystemError;
 }
 
 bool MachineBucket(const std::string& machineId, const std::string& manifestVersion,

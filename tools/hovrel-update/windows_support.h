@@ -15,6 +15,14 @@ bool WideToUtf8(const std::wstring& wide, std::string& text);
 // SHA-256 of a byte string through CNG.
 bool Sha256(const std::string& data, std::array<std::uint8_t, 32>& digest);
 
+enum class EcdsaResult { Valid, Invalid, SystemError };
+
+// ECDSA P-256 through CNG: point is X then Y, signature r then s, each 32
+// bytes big-endian.
+EcdsaResult VerifyEcdsaP256(const std::array<std::uint8_t, 64>& point,
+                            const std::array<std::uint8_t, 32>& digest,
+                            const std::array<std::uint8_t, 64>& signature);
+
 // The rollout bucket (0..99) of a machine for a manifest version.
 bool MachineBucket(const std::string& machineId, const std::string& manifestVersion,
                    std::uint32_t& bucket);

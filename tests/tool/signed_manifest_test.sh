@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# hovrel-update under Wine against signed manifests: what it accepts, what it
+# refuses before any package byte, and the terms (expiry, product, rollback).
+# Keys and signatures are made here with openssl. Arguments: the build folder.
+set -euo pipefail
+build=$1
+tool=$build/bin/hovrel-update.exe
+source "$(dirname "$0")/host_test_support.sh"
+
+cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
+size=$(stat -c %s "$site/setup.exe")
+sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
+
+for name in trusted other; do
+    openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$scratch/$name.pem"
+    openssl pkey -in "$scratch/$name.pem" -pubout -out "$scratch/$name.pub.pem"
+done
+trusted=$(windows_path "$scratch/trusted.pub.pem")
+# The other key as its one-line body.
+other=$(sed '1d;$d' "$scratch/other.pub.pem" | tr -d '\n')
+
+signed_manifest() { # name version extra-members [key]
+    printf '{"version":"%s","url":"%s/setup.exe","sha256":"%s","size":%s%s}\n' \
+        "$2" "$base" "$sha" "$size" "$3" >"$site/$1.json"
+    openssl dgst -sha256 -sign "$scratch/${4:-trusted}.pem" -out "$site/$1.json.sig" "$site/$1.json"
+}
+signed_manifest good 2.0.0 ""
+signed_manifest expired 2.0.0 ',"expires":"2020-01-01T00:00:00Z"'
+signed_manifest for-app 2.0.0 ',"product":"app","expires":"2999-01-01T00:00:00Z"'
+signed_manifest other-product 2.0.0 ',"product":"other"'
+signed_manifest older-mandatory 0.9.0 ',"mandatory":true'
+signed_manifest by-other-key 2.0.0 "" other
+cp "$site/good.json" "$site/unsigned.json"
+sed 's/2\.0\.0/2.0.1/' "$site/good.json" >"$site/changed.json"
+cp "$site/good.json.sig" "$site/changed.json.sig"
+cp "$site/good.json" "$site/bad-sig.json"
+python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[-1] ^= 1; open(sys.argv[2], "wb").write(d)' \
+    "$site/good.json.sig" "$site/bad-sig.json.sig"
+
+m=$base
+package=$scratch/package.exe
+out=$(windows_path "$package")
+
+# refused EXIT TEXT NAME ARGS...: download NAME.json is refused and no package is left.
+refused() {
+    local want=$1 text=$2 name=$3
+    shift 3
+    expect "$want" "$text" "$tool" download --manifest "$m/$name.json" --out "$out" "$@"
+    expect_file absent "$package"
+}
+
+expect 8 "Signature verified with $trusted" "$tool" check --manifest $m/good.json --installed 1.0.0 \
+    --public-key "$trusted"
+expect 8 "Signature verified with $trusted" "$tool" check --manifest $m/good.json --installed 1.0.0 \
+    --public-key "$other" --public-key "$trusted"
+refused 9 "not signed by a trusted key (1 tried)" changed --public-key "$trusted"
+refused 9 "not signed by a trusted key" bad-sig --public-key "$trusted"
+refused 9 "not signed by a trusted key" good --public-key "$other"
+refused 9 "no signature at $m/unsigned.json.sig (HTTP status not 200)" unsigned --public-key "$trusted"
+refused 9 "the manifest expired at 2020-01-01T00:00:00Z" expired --public-key "$trusted"
+refused 9 "the manifest is for product \"other\", not app" other-product --public-key "$trusted" \
+    --product app
+refused 1 "refusing an unauthenticated manifest" unsigned
+expect 8 "Not authenticated" "$tool" check --manifest $m/unsigned.json --installed 1.0.0
+expect 0 "Warning: --allow-unsigned" "$tool" download --manifest $m/unsigned.json --out "$out" \
+    --allow-unsigned
+expect_file present "$package"
+expect 0 "Verified: SHA-256 $sha" "$tool" download --manifest $m/for-app.json --out "$out" \
+    --public-key "$trusted" --product app
+
+# Rollback: a version not newer than the installed one is never installed,
+# mandatory or not.
+expect 9 "version 2.0.0 is not newer than the installed 2.0.0" "$tool" install \
+    --manifest $m/good.json --installed 2.0.0 --out "$out" --yes --public-key "$trusted"
+expect 0 "Up to date: 0.9.0 is not newer" "$tool" update --manifest $m/older-mandatory.json \
+    --installed 1.0.0 --out "$out" --yes --public-key "$trusted"
+
+finish

@@ -1,0 +1,21 @@
+#pragma once
+
+// The road's first step: fetch the manifest, make sure it is the publisher's
+// (signature, expiry, product, no rollback) and parse it. Nothing of the
+// package is fetched before this step has accepted the manifest.
+
+#include "hovrel.h"
+#include "options.h"
+#include "policy.h"
+
+namespace hovrel_update {
+
+// "what: result text", then the advice, on standard error.
+void PrintFailure(const char* what, Step step, HV_Result result);
+
+// ExitOk with manifest filled, or the exit code after one line saying what
+// failed: ExitFetch, ExitManifest, ExitUsage (a bad key, or no key without
+// --allow-unsigned for a command that downloads) or ExitRefused.
+int FetchAuthenticManifest(const Options& options, HV_Manifest& manifest);
+
+} // namespace hovrel_update
