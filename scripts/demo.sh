@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The update road end to end on one Debian 12 machine: build Hovrel.dll and
-# hovrel-update, build a real NSIS installer, publish it with its manifest on
-# a local HTTP server (127.0.0.1 only), then let hovrel-update check,
-# download, verify and silently install it under Wine. Last, the same road
-# refuses a tampered package and leaves no file behind.
+# The update road end to end on one Debian 12 machine: build Hovrel.dll,
+# hovrel-update and hovrel-publish, build a real NSIS installer, and publish
+# it as a publisher would: a signing key, a manifest, its signature, served
+# from a local HTTP server (127.0.0.1 only). Then hovrel-update checks the
+# signature, downloads, verifies and silently installs it under Wine. Last,
+# the same road refuses a swapped manifest, a missing signature, an expired
+# manifest and a tampered package, and leaves no file behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -14,6 +16,9 @@ step "Dependencies and build"
 bash scripts/install-deps.sh
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw
+cmake --preset native >/dev/null
+cmake --build --preset native --target hovrel-publish
+publish=$root/build/native/bin/hovrel-publish
 
 wine_run=$root/build/mingw/wine-run.sh
 tool=$root/build/mingw/bin/hovrel-update.exe
@@ -53,16 +58,14 @@ port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); p
 python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port" >"$work/server.log" 2>&1 &
 server_pid=$!
 base=http://127.0.0.1:$port
-cat >"$site/manifest.json" <<EOF
-{
-  "version": "$version",
-  "url": "$base/$package",
-  "sha256": "$sha256",
-  "size": $size,
-  "rollout": 100,
-  "mandatory": false
-}
-EOF
+
+step "Publisher: a signing key, the manifest and its signature (hovrel-publish)"
+"$publish" keygen --out "$work/release-key.pem"
+"$publish" manifest "$site/$package" --version $version --url "$base/$package" --valid-for 30 \
+    --out "$site/manifest.json"
+"$publish" sign "$site/manifest.json" --key "$work/release-key.pem"
+"$publish" verify "$site/manifest.json" --public-key "$work/release-key.pub.pem"
+public_key=$(sed '1d;$d' "$work/release-key.pub.pem" | tr -d '\n')
 for _ in $(seq 50); do
     python3 -c "import urllib.request; urllib.request.urlopen('$base/manifest.json')" 2>/dev/null && break
     sleep 0.1
@@ -87,22 +90,56 @@ run_tool() {
 }
 
 step "hovrel-update check (installed 1.0.0)"
-run_tool check --manifest "$base/manifest.json" --installed 1.0.0
+run_tool check --manifest "$base/manifest.json" --installed 1.0.0 --public-key "$public_key"
 [ "$status" -eq 8 ]
 
-step "hovrel-update update --yes --installer-args /S"
+step "hovrel-update update --public-key ... --yes --installer-args /S"
 run_tool update --manifest "$base/manifest.json" --installed 1.0.0 --yes --installer-args /S \
-    --out "$out_windows" --timeout 120
+    --out "$out_windows" --timeout 120 --public-key "$public_key"
 [ "$status" -eq 0 ]
 
 step "Installed version ($app_dir/version.txt)"
 cat "$app_dir/version.txt"
 
 step "hovrel-update check (installed 2.0.0)"
-run_tool check --manifest "$base/manifest.json" --installed "$(tr -d '\r\n' <"$app_dir/version.txt")"
+run_tool check --manifest "$base/manifest.json" --installed "$(tr -d '\r\n' <"$app_dir/version.txt")" \
+    --public-key "$public_key"
 [ "$status" -eq 0 ]
 
-step "A tampered package behind the same manifest"
+# refused NAME TITLE: update from NAME.json must stop with exit 9 before any
+# package byte arrives.
+refused() {
+    step "$2"
+    rm -f "$out_unix"
+    run_tool update --manifest "$base/$1.json" --installed 1.0.0 --yes --installer-args /S \
+        --out "$out_windows" --public-key "$public_key"
+    [ "$status" -eq 9 ]
+    if [ -e "$out_unix" ]; then
+        echo "FAIL: a package was downloaded to $out_unix"
+        exit 1
+    fi
+    echo "Nothing downloaded."
+}
+
+tampered=$work/tampered-setup.exe
+cp "$site/$package" "$tampered"
+printf 'not the publisher' >>"$tampered"
+cp "$tampered" "$site/tampered-setup.exe"
+sed -e "s/$sha256/$(sha256sum "$tampered" | cut -d' ' -f1)/" \
+    -e "s/\"size\": $size/\"size\": $(stat -c %s "$tampered")/" \
+    -e "s|$package|tampered-setup.exe|" "$site/manifest.json" >"$site/swapped.json"
+cp "$site/manifest.json.sig" "$site/swapped.json.sig"
+refused swapped "A manifest pointing at another package, its signature left as it was"
+
+cp "$site/manifest.json" "$site/no-signature.json"
+refused no-signature "A manifest without its .sig"
+
+"$publish" manifest "$site/$package" --version $version --url "$base/$package" \
+    --expires 2026-01-01T00:00:00Z --out "$site/expired.json" >/dev/null
+"$publish" sign "$site/expired.json" --key "$work/release-key.pem" >/dev/null
+refused expired "A correctly signed manifest that expired on 2026-01-01"
+
+step "A tampered package behind the signed manifest"
 rm -f "$out_unix"
 python3 - "$site/$package" <<'EOF'
 import sys
@@ -113,7 +150,7 @@ open(path, "wb").write(data)
 EOF
 echo "Served package now: $(stat -c %s "$site/$package") bytes, SHA-256 $(sha256sum "$site/$package" | cut -d' ' -f1)"
 run_tool update --manifest "$base/manifest.json" --installed 1.0.0 --yes --installer-args /S \
-    --out "$out_windows"
+    --out "$out_windows" --public-key "$public_key"
 [ "$status" -eq 4 ]
 if [ -e "$out_unix" ]; then
     echo "FAIL: the tampered download is still at $out_unix"
