@@ -106,19 +106,18 @@ run_tool check --manifest "$base/manifest.json" --installed "$(tr -d '\r\n' <"$a
     --public-key "$public_key"
 [ "$status" -eq 0 ]
 
-# refused NAME TITLE: update from NAME.json must stop with exit 9 before any
-# package byte arrives.
+# refused NAME STATUS: update from NAME.json must stop with STATUS and leave
+# no package behind.
 refused() {
-    step "$2"
     rm -f "$out_unix"
     run_tool update --manifest "$base/$1.json" --installed 1.0.0 --yes --installer-args /S \
         --out "$out_windows" --public-key "$public_key"
-    [ "$status" -eq 9 ]
+    [ "$status" -eq "$2" ]
     if [ -e "$out_unix" ]; then
-        echo "FAIL: a package was downloaded to $out_unix"
+        echo "FAIL: a package is left at $out_unix"
         exit 1
     fi
-    echo "Nothing downloaded."
+    echo "No file at $out_windows: nothing was kept."
 }
 
 tampered=$work/tampered-setup.exe
@@ -129,18 +128,20 @@ sed -e "s/$sha256/$(sha256sum "$tampered" | cut -d' ' -f1)/" \
     -e "s/\"size\": $size/\"size\": $(stat -c %s "$tampered")/" \
     -e "s|$package|tampered-setup.exe|" "$site/manifest.json" >"$site/swapped.json"
 cp "$site/manifest.json.sig" "$site/swapped.json.sig"
-refused swapped "A manifest pointing at another package, its signature left as it was"
+step "A manifest pointing at another package, its signature left as it was"
+refused swapped 9
 
 cp "$site/manifest.json" "$site/no-signature.json"
-refused no-signature "A manifest without its .sig"
+step "A manifest without its .sig"
+refused no-signature 9
 
 "$publish" manifest "$site/$package" --version $version --url "$base/$package" \
     --expires 2026-01-01T00:00:00Z --out "$site/expired.json" >/dev/null
 "$publish" sign "$site/expired.json" --key "$work/release-key.pem" >/dev/null
-refused expired "A correctly signed manifest that expired on 2026-01-01"
+step "A correctly signed manifest that expired on 2026-01-01"
+refused expired 9
 
 step "A tampered package behind the signed manifest"
-rm -f "$out_unix"
 python3 - "$site/$package" <<'EOF'
 import sys
 path = sys.argv[1]
@@ -149,14 +150,7 @@ data[len(data) // 2] ^= 0xFF
 open(path, "wb").write(data)
 EOF
 echo "Served package now: $(stat -c %s "$site/$package") bytes, SHA-256 $(sha256sum "$site/$package" | cut -d' ' -f1)"
-run_tool update --manifest "$base/manifest.json" --installed 1.0.0 --yes --installer-args /S \
-    --out "$out_windows" --public-key "$public_key"
-[ "$status" -eq 4 ]
-if [ -e "$out_unix" ]; then
-    echo "FAIL: the tampered download is still at $out_unix"
-    exit 1
-fi
-echo "No file at $out_windows: the tampered download was deleted."
+refused manifest 4
 echo "Installed version is still: $(cat "$app_dir/version.txt")"
 
 step "Demo finished"
