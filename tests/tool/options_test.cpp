@@ -153,8 +153,7 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
         {{L"download", L"--manifest", L"u", L"--timeout", L""}, "non-empty value"},
         {{L"download", L"--manifest", L"u", L"--public-key="}, "non-empty value"},
         {{L"download", L"--manifest", L"u", L"--allow-unsigned=yes"}, "takes no value"},
-        {{L"download", L"--manifest", L"u", L"--product", L"a", L"--product", L"b"},
-         "given twice"},
+        {{L"download", L"--manifest", L"u", L"--product", L"a", L"--product", L"b"}, "given twice"},
     };
     for (const RefusedCase& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
@@ -165,10 +164,9 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
 }
 
 TEST(ParseCommandLine, PublicKeysRepeatInOrder) {
-    const auto parsed =
-        ParseCommandLine({L"update", L"--manifest", L"u", L"--installed", L"1", L"--public-key",
-                          L"old.pem", L"--public-key=MFkw", L"--product", L"app",
-                          L"--allow-unsigned"});
+    const auto parsed = ParseCommandLine({L"update", L"--manifest", L"u", L"--installed", L"1",
+                                          L"--public-key", L"old.pem", L"--public-key=MFkw",
+                                          L"--product", L"app", L"--allow-unsigned"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(parsed.options.publicKeys, (std::vector<std::wstring>{L"old.pem", L"MFkw"}));
     EXPECT_EQ(parsed.options.product, L"app");
