@@ -3,6 +3,7 @@
 # ways: openssl signs and hovrel-publish verifies; hovrel-publish signs and
 # openssl verifies. Includes signatures whose r or s is shorter than 32 bytes
 # and, for every tenth pair, a wrong key that must not verify.
+# Also the publisher's mistakes, each refused with one line.
 # Arguments: hovrel-publish, the scratch folder, the number of pairs.
 set -euo pipefail
 publish=$1 work=$2 count=$3
@@ -19,6 +20,33 @@ fail() {
 openssl_verifies() { # KEY MESSAGE SIGNATURE
     openssl dgst -sha256 -verify "$1" -signature "$3" "$2" >/dev/null 2>&1
 }
+
+# The publisher's mistakes: each is one line and a non-zero exit.
+"$publish" keygen --out "$work/release.pem" >/dev/null
+[ "$(stat -c %a "$work/release.pem")" = 600 ] || fail "the private key is readable by others"
+openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:1024 -out "$work/rsa.pem" 2>/dev/null
+openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-384 -out "$work/p384.pem"
+openssl pkey -in "$work/p384.pem" -pubout -out "$work/p384.pub.pem"
+echo '{}' >"$work/m.json"
+echo 'not a key' >"$work/garbage.pem"
+while IFS='|' read -r want text arguments; do
+    status=0
+    # shellcheck disable=SC2086 # the arguments are words
+    "$publish" $arguments >/dev/null 2>"$work/error.txt" || status=$?
+    if [ "$status" -ne "$want" ] || [ "$(wc -l <"$work/error.txt")" -ne 1 ] ||
+        ! grep -qF -- "$text" "$work/error.txt"; then
+        fail "hovrel-publish $arguments: exit $status, $(cat "$work/error.txt")"
+    fi
+done <<ROWS
+1|never overwrites a key|keygen --out $work/release.pem
+1|cannot read $work/missing.exe|manifest $work/missing.exe --version 1.0 --url http://h/p --out $work/x.json
+1|not dotted digits|manifest $work/m.json --version 1.0-beta --url http://h/p --out $work/x.json
+1|is RSA, not P-256|sign $work/m.json --key $work/rsa.pem
+1|on curve secp384r1, not P-256|sign $work/m.json --key $work/p384.pem
+1|cannot read a private key|sign $work/m.json --key $work/garbage.pem
+1|on another curve than P-256|verify $work/m.json --public-key $work/p384.pub.pem
+1|cannot read $work/m.json.sig|verify $work/m.json --public-key $work/release.pub.pem
+ROWS
 
 new_key "$work/wrong"
 checked=0
