@@ -49,7 +49,8 @@ bool LoadTrustedKeys(const std::vector<std::wstring>& values, std::vector<Truste
             }
             problem = ReadPublicKeyText(contents, key.point);
         } else {
-            key.source = "the one-line key " + text.substr(0, 16) + "...";
+            // Every P-256 key's one-line form starts alike; its end tells keys apart.
+            key.source = "the one-line key ending in " + text.substr(text.size() - 12);
         }
         if (problem != KeyProblem::None) {
             error = "--public-key " + text + ": " + KeyProblemText(problem);
