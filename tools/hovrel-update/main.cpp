@@ -3,9 +3,15 @@
 
 #include "hovrel.h"
 
+#include "installer_launch.h"
 #include "options.h"
+#include "package_folder.h"
+#include "package_hold.h"
+#include "package_name.h"
 #include "policy.h"
 #include "progress.h"
+#include "publisher_check.h"
+#include "wait_process.h"
 #include "watchdog.h"
 #include "windows_support.h"
 
@@ -23,10 +29,17 @@ namespace {
 // Set by Ctrl+C and by the --timeout watchdog; read by HV_DownloadVerify
 // before every chunk.
 volatile std::int32_t g_cancelFlag = 0;
+// Set while an installer runs, which nothing can stop from here.
+volatile LONG g_installerRunning = 0;
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
         g_cancelFlag = 1;
+        if (g_installerRunning != 0) {
+            std::fputs("Ctrl+C: a running installer cannot be stopped; hovrel-update stops when "
+                       "it has finished.\n",
+                       stderr);
+        }
         return TRUE;
     }
     return FALSE;
@@ -50,8 +63,10 @@ const char kHelp[] =
     "Options (--name VALUE or --name=VALUE):\n"
     "  --manifest URL         http:// or https:// address of the update manifest\n"
     "  --installed VERSION    the version installed now, for example 1.4.2\n"
-    "  --out PATH             the package file\n"
-    "                         (default %TEMP%\\hovrel-update-package.exe)\n"
+    "  --out PATH             the package file (install: the one downloaded before).\n"
+    "                         Without it the package goes to a new private folder\n"
+    "                         in the temp folder, removed after the install\n"
+    "  --keep                 keep that private folder and the package\n"
     "  --installer-args TEXT  the installer's arguments (default\n"
     "                         /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS)\n"
     "  --machine-id ID        this machine's identity for the rollout\n"
@@ -60,6 +75,13 @@ const char kHelp[] =
     "                         the next chunk, so a stalled server is left to the\n"
     "                         network time-outs\n"
     "  --yes                  install without asking first (unattended)\n"
+    "  --publisher NAME       run the package only when its Authenticode signer's\n"
+    "                         common name is NAME (may be given more than once)\n"
+    "  --publisher-thumbprint HEX\n"
+    "                         run it only when the signer certificate's SHA-256 is HEX\n"
+    "  --elevate              start the installer with administrator rights (UAC)\n"
+    "  --wait-pid PID         wait for process PID to end before installing (bounded\n"
+    "                         by --timeout), so an app can hand over and quit\n"
     "  --help                 show this text\n"
     "\n"
     "Rollout: the manifest's \"rollout\" is the percentage of machines that get the\n"
@@ -68,6 +90,9 @@ const char kHelp[] =
     "the machine takes part when bucket < rollout. A mandatory update ignores the\n"
     "rollout. The same machine keeps its bucket for a version, and draws anew for\n"
     "the next one.\n"
+    "\n"
+    "A package whose name ends in .msi is installed with msiexec /i PACKAGE /qn\n"
+    "/norestart /l*v PACKAGE.log, followed by --installer-args.\n"
     "\n"
     "Installer exit codes: 0 success; 3010 and 1641 success, restart needed;\n"
     "1223 and 1602 cancelled by the user; 1618 another installation is running;\n"
@@ -83,7 +108,9 @@ const char kHelp[] =
     "  6  cancelled: Ctrl+C, --timeout, install not confirmed, or cancelled in\n"
     "     the installer\n"
     "  7  installed; a restart is needed to finish\n"
-    "  8  check only: an update applies to this machine\n";
+    "  8  check only: an update applies to this machine\n"
+    "  9  the manifest was refused: not signed by a trusted key, expired, or for\n"
+    "     another product; or the package is not signed by a named publisher\n";
 
 std::string Utf8(const std::wstring& wide) {
     std::string text;
@@ -285,31 +312,148 @@ bool ConfirmInstall(const Options& options, const HV_Manifest& manifest) {
     return read && g_cancelFlag == 0 && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
-int Install(const Options& options, const HV_Manifest& manifest, const std::wstring& path) {
-    if (!ConfirmInstall(options, manifest)) {
-        std::fprintf(stderr, "Not installed: not confirmed. Use --yes for an unattended run.\n");
-        return ExitCancelled;
+// Ctrl+C cannot interrupt a manifest fetch; the host stops after it instead.
+bool StoppedByUser(const char* during) {
+    if (g_cancelFlag == 0) {
+        return false;
     }
+    std::fprintf(stderr, "Stopped by Ctrl+C %s; nothing further was done.\n", during);
+    return true;
+}
+
+int CheckPackagePublisher(const Options& options, HANDLE held, const std::wstring& path) {
+    if (options.publishers.empty() && options.publisherThumbprint.empty()) {
+        return ExitOk;
+    }
+    const PublisherVerdict verdict =
+        CheckPublisher(held, path, options.publishers, options.publisherThumbprint);
+    if (!verdict.accepted) {
+        std::fprintf(stderr, "Refused: %s; not installed.\n", verdict.reason.c_str());
+        return ExitRefused;
+    }
+    std::printf("Signed by \"%s\".\n", verdict.signer.c_str());
+    return ExitOk;
+}
+
+int WaitForApp(const Options& options) {
+    if (options.waitPid == 0) {
+        return ExitOk;
+    }
+    const unsigned long pid = options.waitPid;
+    std::printf("Waiting for process %lu to end...\n", pid);
+    std::fflush(stdout);
+    switch (WaitForProcessEnd(options.waitPid, options.timeoutSeconds, &g_cancelFlag)) {
+    case WaitOutcome::Ended:
+        std::printf("Process %lu has ended.\n", pid);
+        return ExitOk;
+    case WaitOutcome::TimedOut:
+        std::fprintf(stderr,
+                     "Not installed: process %lu still runs after %u s; close it or allow more "
+                     "time with --timeout.\n",
+                     pid, options.timeoutSeconds);
+        return ExitCancelled;
+    case WaitOutcome::Cancelled:
+        std::fprintf(stderr, "Not installed: stopped by Ctrl+C while waiting for process %lu.\n",
+                     pid);
+        return ExitCancelled;
+    case WaitOutcome::NoAccess:
+        break;
+    }
+    std::fprintf(stderr, "Not installed: cannot watch process %lu; check --wait-pid.\n", pid);
+    return ExitUsage;
+}
+
+void Announce(const char* why) {
+    std::printf("%s\n", why);
+    std::fflush(stdout);
+}
+
+int RunInstaller(const Options& options, const std::wstring& path, std::wstring& keptLog) {
     std::printf("Running the installer...\n");
     std::fflush(stdout);
-    std::uint32_t installerExit = 0;
-    const wchar_t* arguments =
-        options.installerArgs.empty() ? nullptr : options.installerArgs.c_str();
-    const HV_Result result = HV_RunInstaller(path.c_str(), arguments, &installerExit);
-    const InstallerOutcome outcome = ClassifyInstaller(result, installerExit);
+    InterlockedExchange(&g_installerRunning, 1);
+    const InstallerRun run = RunPackage(path, options.installerArgs, options.elevate, Announce);
+    InterlockedExchange(&g_installerRunning, 0);
+    if (run.declined) {
+        std::fprintf(stderr, "Not installed: cancelled by the user at the administrator prompt.\n");
+        return ExitCancelled;
+    }
+    if (run.elevated && run.shellError != 0) {
+        std::fprintf(stderr,
+                     "The installer could not be started with administrator rights (error %lu).\n"
+                     "Run it by hand as an administrator.\n",
+                     static_cast<unsigned long>(run.shellError));
+        return ExitInstall;
+    }
+    const InstallerOutcome outcome = run.msi ? ClassifyMsiexec(run.result, run.exitCode)
+                                             : ClassifyInstaller(run.result, run.exitCode);
     if (outcome.exitCode == ExitOk) {
         std::printf("%s\n", outcome.summary);
         return ExitOk;
     }
     std::FILE* stream = outcome.exitCode == ExitRestartNeeded ? stdout : stderr;
     std::fprintf(stream, "%s Installer exit code %lu (0x%08lX); %s.\n%s\n", outcome.summary,
-                 static_cast<unsigned long>(installerExit),
-                 static_cast<unsigned long>(installerExit), HV_ResultText(result), outcome.advice);
+                 static_cast<unsigned long>(run.exitCode), static_cast<unsigned long>(run.exitCode),
+                 HV_ResultText(run.result), outcome.advice);
+    if (run.msi && outcome.exitCode == ExitInstall && run.exitCode != 0xFFFFFFFFu) {
+        keptLog = MsiexecLogPath(path);
+        std::fprintf(stderr, "msiexec log: %s\n", Utf8(keptLog).c_str());
+    }
     return outcome.exitCode;
 }
 
-std::wstring PackagePath(const Options& options) {
-    return options.outPath.empty() ? DefaultPackagePath() : options.outPath;
+// From before verification until the installer has run, the package stays
+// open with only reading shared, so what was verified is what runs.
+int InstallPackage(const Options& options, const HV_Manifest& manifest, const std::wstring& path,
+                   std::wstring& keptLog) {
+    hovrel::UniqueFile held = HoldPackage(path);
+    if (!held) {
+        PrintFailure("The package does not verify", Step::Verify, HV_FileIo);
+        return ExitCodeFor(Step::Verify, HV_FileIo);
+    }
+    int code = VerifyPackage(manifest, path);
+    if (code == ExitOk) {
+        code = CheckPackagePublisher(options, held.get(), path);
+    }
+    if (code != ExitOk) {
+        return code;
+    }
+    if (!ConfirmInstall(options, manifest)) {
+        std::fprintf(stderr, "Not installed: not confirmed. Use --yes for an unattended run.\n");
+        return ExitCancelled;
+    }
+    code = WaitForApp(options);
+    if (code != ExitOk) {
+        return code;
+    }
+    code = RunInstaller(options, path, keptLog);
+    if (g_cancelFlag != 0) {
+        std::fprintf(stderr, "Ctrl+C came while the installer ran; it ran to its end.\n");
+    }
+    return code;
+}
+
+// --out as given, or a new private folder named after the URL's last segment.
+int ChoosePackagePath(const Options& options, const HV_Manifest& manifest, PackageFolder& folder,
+                      std::wstring& path) {
+    if (!options.outPath.empty()) {
+        path = options.outPath;
+        return ExitOk;
+    }
+    std::wstring url;
+    if (!Utf8ToWide(manifest.url, url)) {
+        url.clear();
+    }
+    std::string error;
+    if (!folder.Create(error)) {
+        std::fprintf(stderr, "Cannot download: %s.\n", error.c_str());
+        return ExitDownload;
+    }
+    if (options.keep) {
+        folder.Keep();
+    }
+    path = folder.Path() + L"\\" + PackageFileName(url);
+    return ExitOk;
 }
 
 int RunCheck(const Options& options) {
@@ -328,32 +472,57 @@ int RunCheck(const Options& options) {
 int RunDownload(const Options& options) {
     HV_Manifest manifest;
     int code = FetchManifest(options, manifest);
-    return code == ExitOk ? Download(options, manifest, PackagePath(options)) : code;
+    if (code != ExitOk || StoppedByUser("while the manifest was fetched")) {
+        return code != ExitOk ? code : ExitCancelled;
+    }
+    PackageFolder folder;
+    std::wstring path;
+    code = ChoosePackagePath(options, manifest, folder, path);
+    if (code == ExitOk) {
+        code = Download(options, manifest, path);
+    }
+    // A download for later keeps its folder; install it with --out.
+    if (code == ExitOk) {
+        folder.Keep();
+    }
+    return code;
 }
 
 int RunInstall(const Options& options) {
     HV_Manifest manifest;
-    const std::wstring path = PackagePath(options);
-    int code = FetchManifest(options, manifest);
-    if (code == ExitOk) {
-        code = VerifyPackage(manifest, path);
+    const int code = FetchManifest(options, manifest);
+    if (code != ExitOk || StoppedByUser("while the manifest was fetched")) {
+        return code != ExitOk ? code : ExitCancelled;
     }
-    return code == ExitOk ? Install(options, manifest, path) : code;
+    std::wstring keptLog;
+    return InstallPackage(options, manifest, options.outPath, keptLog);
 }
 
 int RunUpdate(const Options& options) {
     HV_Manifest manifest;
-    const std::wstring path = PackagePath(options);
     Verdict verdict = Verdict::UpToDate;
     int code = FetchManifest(options, manifest);
-    if (code == ExitOk) {
-        code = Evaluate(options, manifest, verdict);
+    if (code != ExitOk || StoppedByUser("while the manifest was fetched")) {
+        return code != ExitOk ? code : ExitCancelled;
     }
+    code = Evaluate(options, manifest, verdict);
     if (code != ExitOk || verdict != Verdict::Available) {
         return code;
     }
-    code = Download(options, manifest, path);
-    return code == ExitOk ? Install(options, manifest, path) : code;
+    PackageFolder folder;
+    std::wstring path;
+    code = ChoosePackagePath(options, manifest, folder, path);
+    if (code == ExitOk) {
+        code = Download(options, manifest, path);
+    }
+    std::wstring keptLog;
+    if (code == ExitOk) {
+        code = InstallPackage(options, manifest, path, keptLog);
+    }
+    if (!options.keep) {
+        folder.Remove(keptLog);
+    }
+    return code;
 }
 
 int Run(const Options& options) {

@@ -23,6 +23,7 @@ enum ExitCode : int {
     ExitCancelled = 6,       // Ctrl+C, --timeout, declined prompt, installer cancelled
     ExitRestartNeeded = 7,   // installed; a restart finishes it
     ExitUpdateAvailable = 8, // check only: an update applies to this machine
+    ExitRefused = 9,         // the manifest or the package was refused
 };
 
 // What the rollout bucket is hashed over.
@@ -61,6 +62,10 @@ struct InstallerOutcome {
 // when no process ran). 3010 and 1641 are success with a restart pending,
 // 1223 and 1602 a cancel by the user, 1618 another installation running.
 InstallerOutcome ClassifyInstaller(HV_Result result, std::uint32_t installerExitCode);
+
+// The same for msiexec running an .msi package: 1618 asks for a retry later,
+// and any other failure points at msiexec's log.
+InstallerOutcome ClassifyMsiexec(HV_Result result, std::uint32_t msiexecExitCode);
 
 // Compares a computed HexDigest with the manifest's digest the way
 // HV_DownloadVerify does: 64 characters, hex letters in either case.
