@@ -2,8 +2,10 @@
 # The update road end to end on one Debian 12 machine: build Hovrel.dll and
 # hovrel-update, build a real NSIS installer, publish it with its manifest on
 # a local HTTP server (127.0.0.1 only), then let hovrel-update check,
-# download, verify and silently install it under Wine. Last, the same road
-# refuses a tampered package and leaves no file behind.
+# download, verify and silently install it under Wine. Next to it, the MSI
+# road: a per-user MSI built with wixl, installed through msiexec from a
+# private folder that is gone afterwards. Last, the same road refuses a
+# tampered package and leaves no file behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -101,6 +103,35 @@ cat "$app_dir/version.txt"
 step "hovrel-update check (installed 2.0.0)"
 run_tool check --manifest "$base/manifest.json" --installed "$(tr -d '\r\n' <"$app_dir/version.txt")"
 [ "$status" -eq 0 ]
+
+step "Building an MSI package for version $version with wixl"
+msi=HovrelDemoMsi-$version.msi
+mkdir -p "$work/msi"
+printf '%s\r\n' "$version" >"$work/msi/version.txt"
+(cd "$work/msi" && wixl -a x64 -D VERSION=$version -o "$site/$msi" "$root/demo/hovrel-demo-app.wxs")
+cat >"$site/manifest-msi.json" <<EOF
+{
+  "version": "$version",
+  "url": "$base/$msi",
+  "sha256": "$(sha256sum "$site/$msi" | cut -d' ' -f1)",
+  "size": $(stat -c %s "$site/$msi")
+}
+EOF
+cat "$site/manifest-msi.json"
+msi_dir=$(winepath -u "$local_app_data" 2>/dev/null)/HovrelDemoMsi
+rm -rf "$msi_dir"
+
+step "hovrel-update update --yes (MSI, through msiexec, into a private folder)"
+run_tool update --manifest "$base/manifest-msi.json" --installed 1.0.0 --yes --timeout 120 \
+    >"$work/msi-run.txt" 2>&1
+cat "$work/msi-run.txt"
+[ "$status" -eq 0 ]
+echo "Installed by msiexec: $msi_dir/version.txt says $(tr -d '\r\n' <"$msi_dir/version.txt")"
+msi_folder=$(winepath -u "$(sed -n 's/^ *to //p' "$work/msi-run.txt" | tr -d '\r')" 2>/dev/null)
+msi_folder=$(dirname "$msi_folder")
+[ ! -e "$msi_folder" ]
+echo "The private package folder $msi_folder is gone."
+"$wine_run" msiexec /x "$(winepath -w "$site/$msi" 2>/dev/null)" /qn </dev/null >/dev/null 2>&1 || true
 
 step "A tampered package behind the same manifest"
 rm -f "$out_unix"
