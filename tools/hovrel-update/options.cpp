@@ -126,6 +126,15 @@ void SetText(std::wstring& field, bool& seen, const std::wstring& name, const st
     field = value;
 }
 
+void SetWhole(std::uint32_t& field, bool& seen, const std::wstring& name, const std::wstring& value,
+              const char* refusal) {
+    std::wstring text;
+    SetText(text, seen, name, value, false);
+    if (!ParseWhole(text, field)) {
+        throw Failure{refusal};
+    }
+}
+
 Options Parse(const std::vector<std::wstring>& arguments) {
     Options options;
     bool haveCommand = false;
@@ -173,12 +182,9 @@ Options Parse(const std::vector<std::wstring>& arguments) {
                 throw Failure{"--publisher-thumbprint needs the 64 hex digits of a SHA-256"};
             }
         } else if (name == L"--wait-pid") {
-            std::wstring text;
-            SetText(text, seenWaitPid, name, TakeValue(arguments, i, name, hasInline, inlineValue),
-                    false);
-            if (!ParseWhole(text, options.waitPid)) {
-                throw Failure{"--wait-pid needs a process id from 1 to 4294967295"};
-            }
+            SetWhole(options.waitPid, seenWaitPid, name,
+                     TakeValue(arguments, i, name, hasInline, inlineValue),
+                     "--wait-pid needs a process id from 1 to 4294967295");
         } else if (name == L"--manifest") {
             SetText(options.manifestUrl, seenManifest, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);
@@ -195,12 +201,9 @@ Options Parse(const std::vector<std::wstring>& arguments) {
             SetText(options.machineId, seenMachine, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);
         } else if (name == L"--timeout") {
-            std::wstring text;
-            SetText(text, seenTimeout, name, TakeValue(arguments, i, name, hasInline, inlineValue),
-                    false);
-            if (!ParseWhole(text, options.timeoutSeconds)) {
-                throw Failure{"--timeout needs a whole number of seconds from 1 to 4294967295"};
-            }
+            SetWhole(options.timeoutSeconds, seenTimeout, name,
+                     TakeValue(arguments, i, name, hasInline, inlineValue),
+                     "--timeout needs a whole number of seconds from 1 to 4294967295");
         } else {
             throw Failure{"unknown option " + Narrow(name)};
         }
