@@ -3,15 +3,12 @@
 
 #include "hovrel.h"
 
-#include "installer_launch.h"
+#include "install_steps.h"
 #include "options.h"
 #include "package_folder.h"
 #include "package_hold.h"
-#include "package_name.h"
 #include "policy.h"
 #include "progress.h"
-#include "publisher_check.h"
-#include "wait_process.h"
 #include "watchdog.h"
 #include "windows_support.h"
 
@@ -29,13 +26,11 @@ namespace {
 // Set by Ctrl+C and by the --timeout watchdog; read by HV_DownloadVerify
 // before every chunk.
 volatile std::int32_t g_cancelFlag = 0;
-// Set while an installer runs, which nothing can stop from here.
-volatile LONG g_installerRunning = 0;
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
         g_cancelFlag = 1;
-        if (g_installerRunning != 0) {
+        if (InstallerIsRunning()) {
             std::fputs("Ctrl+C: a running installer cannot be stopped; hovrel-update stops when "
                        "it has finished.\n",
                        stderr);
@@ -321,87 +316,6 @@ bool StoppedByUser(const char* during) {
     return true;
 }
 
-int CheckPackagePublisher(const Options& options, HANDLE held, const std::wstring& path) {
-    if (options.publishers.empty() && options.publisherThumbprint.empty()) {
-        return ExitOk;
-    }
-    const PublisherVerdict verdict =
-        CheckPublisher(held, path, options.publishers, options.publisherThumbprint);
-    if (!verdict.accepted) {
-        std::fprintf(stderr, "Refused: %s; not installed.\n", verdict.reason.c_str());
-        return ExitRefused;
-    }
-    std::printf("Signed by \"%s\".\n", verdict.signer.c_str());
-    return ExitOk;
-}
-
-int WaitForApp(const Options& options) {
-    if (options.waitPid == 0) {
-        return ExitOk;
-    }
-    const unsigned long pid = options.waitPid;
-    std::printf("Waiting for process %lu to end...\n", pid);
-    std::fflush(stdout);
-    switch (WaitForProcessEnd(options.waitPid, options.timeoutSeconds, &g_cancelFlag)) {
-    case WaitOutcome::Ended:
-        std::printf("Process %lu has ended.\n", pid);
-        return ExitOk;
-    case WaitOutcome::TimedOut:
-        std::fprintf(stderr,
-                     "Not installed: process %lu still runs after %u s; close it or allow more "
-                     "time with --timeout.\n",
-                     pid, options.timeoutSeconds);
-        return ExitCancelled;
-    case WaitOutcome::Cancelled:
-        std::fprintf(stderr, "Not installed: stopped by Ctrl+C while waiting for process %lu.\n",
-                     pid);
-        return ExitCancelled;
-    case WaitOutcome::NoAccess:
-        break;
-    }
-    std::fprintf(stderr, "Not installed: cannot watch process %lu; check --wait-pid.\n", pid);
-    return ExitUsage;
-}
-
-void Announce(const char* why) {
-    std::printf("%s\n", why);
-    std::fflush(stdout);
-}
-
-int RunInstaller(const Options& options, const std::wstring& path, std::wstring& keptLog) {
-    std::printf("Running the installer...\n");
-    std::fflush(stdout);
-    InterlockedExchange(&g_installerRunning, 1);
-    const InstallerRun run = RunPackage(path, options.installerArgs, options.elevate, Announce);
-    InterlockedExchange(&g_installerRunning, 0);
-    if (run.declined) {
-        std::fprintf(stderr, "Not installed: cancelled by the user at the administrator prompt.\n");
-        return ExitCancelled;
-    }
-    if (run.elevated && run.shellError != 0) {
-        std::fprintf(stderr,
-                     "The installer could not be started with administrator rights (error %lu).\n"
-                     "Run it by hand as an administrator.\n",
-                     static_cast<unsigned long>(run.shellError));
-        return ExitInstall;
-    }
-    const InstallerOutcome outcome = run.msi ? ClassifyMsiexec(run.result, run.exitCode)
-                                             : ClassifyInstaller(run.result, run.exitCode);
-    if (outcome.exitCode == ExitOk) {
-        std::printf("%s\n", outcome.summary);
-        return ExitOk;
-    }
-    std::FILE* stream = outcome.exitCode == ExitRestartNeeded ? stdout : stderr;
-    std::fprintf(stream, "%s Installer exit code %lu (0x%08lX); %s.\n%s\n", outcome.summary,
-                 static_cast<unsigned long>(run.exitCode), static_cast<unsigned long>(run.exitCode),
-                 HV_ResultText(run.result), outcome.advice);
-    if (run.msi && outcome.exitCode == ExitInstall && run.exitCode != 0xFFFFFFFFu) {
-        keptLog = MsiexecLogPath(path);
-        std::fprintf(stderr, "msiexec log: %s\n", Utf8(keptLog).c_str());
-    }
-    return outcome.exitCode;
-}
-
 // From before verification until the installer has run, the package stays
 // open with only reading shared, so what was verified is what runs.
 int InstallPackage(const Options& options, const HV_Manifest& manifest, const std::wstring& path,
@@ -422,7 +336,7 @@ int InstallPackage(const Options& options, const HV_Manifest& manifest, const st
         std::fprintf(stderr, "Not installed: not confirmed. Use --yes for an unattended run.\n");
         return ExitCancelled;
     }
-    code = WaitForApp(options);
+    code = WaitForApp(options, &g_cancelFlag);
     if (code != ExitOk) {
         return code;
     }
@@ -431,29 +345,6 @@ int InstallPackage(const Options& options, const HV_Manifest& manifest, const st
         std::fprintf(stderr, "Ctrl+C came while the installer ran; it ran to its end.\n");
     }
     return code;
-}
-
-// --out as given, or a new private folder named after the URL's last segment.
-int ChoosePackagePath(const Options& options, const HV_Manifest& manifest, PackageFolder& folder,
-                      std::wstring& path) {
-    if (!options.outPath.empty()) {
-        path = options.outPath;
-        return ExitOk;
-    }
-    std::wstring url;
-    if (!Utf8ToWide(manifest.url, url)) {
-        url.clear();
-    }
-    std::string error;
-    if (!folder.Create(error)) {
-        std::fprintf(stderr, "Cannot download: %s.\n", error.c_str());
-        return ExitDownload;
-    }
-    if (options.keep) {
-        folder.Keep();
-    }
-    path = folder.Path() + L"\\" + PackageFileName(url);
-    return ExitOk;
 }
 
 int RunCheck(const Options& options) {
