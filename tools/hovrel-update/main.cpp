@@ -307,7 +307,8 @@ bool ConfirmInstall(const Options& options, const HV_Manifest& manifest) {
     return read && g_cancelFlag == 0 && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
-// Ctrl+C cannot interrupt a manifest fetch; the host stops after it instead.
+// Ctrl+C cannot interrupt a manifest fetch or hashing; the host stops after
+// them instead.
 bool StoppedByUser(const char* during) {
     if (g_cancelFlag == 0) {
         return false;
@@ -339,6 +340,9 @@ int InstallPackage(const Options& options, const HV_Manifest& manifest, const st
     code = WaitForApp(options, &g_cancelFlag);
     if (code != ExitOk) {
         return code;
+    }
+    if (StoppedByUser("before the installer started")) {
+        return ExitCancelled;
     }
     code = RunInstaller(options, path, keptLog);
     if (g_cancelFlag != 0) {
