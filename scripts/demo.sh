@@ -3,9 +3,11 @@
 # hovrel-update and hovrel-publish, build a real NSIS installer, and publish
 # it as a publisher would: a signing key, a manifest, its signature, served
 # from a local HTTP server (127.0.0.1 only). Then hovrel-update checks the
-# signature, downloads, verifies and silently installs it under Wine. Last,
-# the same road refuses a swapped manifest, a missing signature, an expired
-# manifest and a tampered package, and leaves no file behind.
+# signature, downloads, verifies and silently installs it under Wine. Next to
+# it, the MSI road: a per-user MSI built with wixl, signed the same way,
+# installed through msiexec from a private folder that is gone afterwards.
+# Last, the same road refuses a swapped manifest, a missing signature, an
+# expired manifest and a tampered package, and leaves no file behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -105,6 +107,30 @@ step "hovrel-update check (installed 2.0.0)"
 run_tool check --manifest "$base/manifest.json" --installed "$(tr -d '\r\n' <"$app_dir/version.txt")" \
     --public-key "$public_key"
 [ "$status" -eq 0 ]
+
+step "Building an MSI package for version $version with wixl"
+msi=HovrelDemoMsi-$version.msi
+mkdir -p "$work/msi"
+printf '%s\r\n' "$version" >"$work/msi/version.txt"
+(cd "$work/msi" && wixl -a x64 -D VERSION=$version -o "$site/$msi" "$root/demo/hovrel-demo-app.wxs")
+"$publish" manifest "$site/$msi" --version $version --url "$base/$msi" --valid-for 30 \
+    --out "$site/manifest-msi.json"
+"$publish" sign "$site/manifest-msi.json" --key "$work/release-key.pem"
+cat "$site/manifest-msi.json"
+msi_dir=$(winepath -u "$local_app_data" 2>/dev/null)/HovrelDemoMsi
+rm -rf "$msi_dir"
+
+step "hovrel-update update --yes (MSI, through msiexec, into a private folder)"
+run_tool update --manifest "$base/manifest-msi.json" --installed 1.0.0 --yes --timeout 120 \
+    --public-key "$public_key" >"$work/msi-run.txt" 2>&1
+cat "$work/msi-run.txt"
+[ "$status" -eq 0 ]
+echo "Installed by msiexec: $msi_dir/version.txt says $(tr -d '\r\n' <"$msi_dir/version.txt")"
+msi_folder=$(winepath -u "$(sed -n 's/^ *to //p' "$work/msi-run.txt" | tr -d '\r')" 2>/dev/null)
+msi_folder=$(dirname "$msi_folder")
+[ ! -e "$msi_folder" ]
+echo "The private package folder $msi_folder is gone."
+"$wine_run" msiexec /x "$(winepath -w "$site/$msi" 2>/dev/null)" /qn </dev/null >/dev/null 2>&1 || true
 
 # refused NAME STATUS: update from NAME.json must stop with STATUS and leave
 # no package behind.

@@ -10,7 +10,7 @@ packages=(
     googletest
     clang libclang-rt-14-dev
     openssl libssl-dev python3
-    nsis zip
+    nsis zip wixl osslsigncode
     "$@"
 )
 missing=()

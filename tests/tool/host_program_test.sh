@@ -62,6 +62,17 @@ expect_file present "$package"
 [ -f "$package" ] && [ "$(sha256sum "$package" | cut -d' ' -f1)" = "$sha" ] ||
     { fail "downloaded package differs"; }
 
+# Without --out a download goes to a private temp folder and stays there.
+expect_tool 0 "Verified: SHA-256 $sha" download --allow-unsigned --manifest $m/newer.json
+kept=$(winepath -u "$(tr -d '\r' <"$scratch/output.txt" | sed -n 's/^ *to //p')" 2>/dev/null)
+case $kept in
+*/Temp/hovrel-*/setup.exe)
+    expect_file present "$kept"
+    rm -rf "$(dirname "$kept")"
+    ;;
+*) fail "download went to '$kept'" ;;
+esac
+
 export HOVREL_RECORDER_OUT
 HOVREL_RECORDER_OUT=$(windows_path "$record")
 expect_tool 6 "not confirmed" install --allow-unsigned --manifest $m/newer.json --out "$out"

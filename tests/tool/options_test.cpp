@@ -51,30 +51,30 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
          L"",
          30,
          false},
-        {{L"install", L"--manifest", L"u", L"--installer-args", L"/S /D=C:\\x"},
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args", L"/S /D=C:\\x"},
          Command::Install,
          L"u",
          L"",
-         L"",
+         L"p.exe",
          L"/S /D=C:\\x",
          L"",
          0,
          false},
         // A value that looks like an option is still the option's value.
-        {{L"install", L"--manifest", L"u", L"--installer-args", L"--quiet"},
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args", L"--quiet"},
          Command::Install,
          L"u",
          L"",
-         L"",
+         L"p.exe",
          L"--quiet",
          L"",
          0,
          false},
-        {{L"install", L"--manifest", L"u", L"--installer-args="},
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args="},
          Command::Install,
          L"u",
          L"",
-         L"",
+         L"p.exe",
          L"",
          L"",
          0,
@@ -124,6 +124,23 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
     }
 }
 
+TEST(ParseCommandLine, TakesTheInstallRoadOptions) {
+    const std::wstring thumbprint = L"AB:cd:" + std::wstring(60, L'0');
+    const auto parsed =
+        ParseCommandLine({L"update", L"--manifest", L"u", L"--installed", L"1", L"--keep",
+                          L"--elevate", L"--publisher", L"Hovrel Ltd", L"--publisher=Hovrel GmbH",
+                          L"--publisher-thumbprint", thumbprint, L"--wait-pid=4294967295"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_TRUE(parsed.options.keep);
+    EXPECT_TRUE(parsed.options.elevate);
+    EXPECT_EQ(parsed.options.publishers,
+              (std::vector<std::wstring>{L"Hovrel Ltd", L"Hovrel GmbH"}));
+    EXPECT_EQ(parsed.options.publisherThumbprint, "abcd" + std::string(60, '0'));
+    EXPECT_EQ(parsed.options.waitPid, 4294967295u);
+    EXPECT_FALSE(
+        ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1"}).options.keep);
+}
+
 struct RefusedCase {
     std::vector<std::wstring> arguments;
     std::string error;
@@ -140,6 +157,18 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
         {{L"update", L"--manifest", L"u"}, "update needs --installed"},
         {{L"download"}, "download needs --manifest"},
         {{L"install"}, "install needs --manifest"},
+        {{L"install", L"--manifest", L"u"}, "install needs --out"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--keep=1"},
+         "--keep takes no value"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--publisher="}, "non-empty"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--publisher-thumbprint", L"ab"},
+         "64 hex digits"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--publisher-thumbprint",
+          std::wstring(63, L'a') + L"g"},
+         "64 hex digits"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--wait-pid", L"0"}, "--wait-pid"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--wait-pid", L"12a"},
+         "--wait-pid"},
         {{L"download", L"--manifest"}, "option --manifest needs a value"},
         {{L"download", L"--manifest="}, "option --manifest needs a non-empty value"},
         {{L"download", L"--manifest", L"a", L"--manifest", L"b"}, "given twice"},

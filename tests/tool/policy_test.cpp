@@ -106,28 +106,43 @@ TEST(ExitCodes, DownloadAdviceSaysThatARejectedPackageIsGone) {
 
 TEST(Installer, ExitCodesAreExplained) {
     const struct {
+        bool msi;
         HV_Result result;
         std::uint32_t code;
         ExitCode exit;
         const char* summaryPart;
     } cases[] = {
-        {HV_Ok, 0, ExitOk, "successfully"},
-        {HV_InstallerFailed, 3010, ExitRestartNeeded, "restart"},
-        {HV_InstallerFailed, 1641, ExitRestartNeeded, "restart"},
-        {HV_InstallerFailed, 1223, ExitCancelled, "cancelled by the user"},
-        {HV_InstallerFailed, 1602, ExitCancelled, "cancelled by the user"},
-        {HV_InstallerFailed, 1618, ExitInstall, "Another installation"},
-        {HV_InstallerFailed, 1, ExitInstall, "failed"},
-        {HV_InstallerFailed, 1603, ExitInstall, "failed"},
-        {HV_InstallerFailed, 0xFFFFFFFFu, ExitInstall, "could not be started"},
-        {HV_BadArgument, 0xFFFFFFFFu, ExitInstall, "could not be run"},
+        {false, HV_Ok, 0, ExitOk, "successfully"},
+        {false, HV_InstallerFailed, 3010, ExitRestartNeeded, "restart"},
+        {false, HV_InstallerFailed, 1641, ExitRestartNeeded, "restart"},
+        {false, HV_InstallerFailed, 1223, ExitCancelled, "cancelled by the user"},
+        {false, HV_InstallerFailed, 1602, ExitCancelled, "cancelled by the user"},
+        {false, HV_InstallerFailed, 1618, ExitInstall, "Another installation"},
+        {false, HV_InstallerFailed, 1, ExitInstall, "failed"},
+        {false, HV_InstallerFailed, 1603, ExitInstall, "failed"},
+        {false, HV_InstallerFailed, 0xFFFFFFFFu, ExitInstall, "could not be started"},
+        {false, HV_BadArgument, 0xFFFFFFFFu, ExitInstall, "could not be run"},
+        {true, HV_Ok, 0, ExitOk, "successfully"},
+        {true, HV_InstallerFailed, 3010, ExitRestartNeeded, "restart"},
+        {true, HV_InstallerFailed, 1641, ExitRestartNeeded, "restart"},
+        {true, HV_InstallerFailed, 1223, ExitCancelled, "cancelled by the user"},
+        {true, HV_InstallerFailed, 1602, ExitCancelled, "cancelled by the user"},
+        {true, HV_InstallerFailed, 1618, ExitInstall, "Another installation"},
+        {true, HV_InstallerFailed, 1603, ExitInstall, "MSI installation failed"},
+        {true, HV_InstallerFailed, 0xFFFFFFFFu, ExitInstall, "msiexec could not be started"},
     };
     for (const auto& c : cases) {
-        const InstallerOutcome outcome = ClassifyInstaller(c.result, c.code);
+        const InstallerOutcome outcome =
+            c.msi ? ClassifyMsiexec(c.result, c.code) : ClassifyInstaller(c.result, c.code);
         EXPECT_EQ(outcome.exitCode, c.exit) << c.code;
         EXPECT_NE(std::string(outcome.summary).find(c.summaryPart), std::string::npos) << c.code;
         EXPECT_EQ(std::string(outcome.advice).empty(), c.exit == ExitOk) << c.code;
     }
+    EXPECT_NE(
+        std::string(ClassifyInstaller(HV_InstallerFailed, 0xFFFFFFFFu).advice).find("--elevate"),
+        std::string::npos);
+    EXPECT_NE(std::string(ClassifyMsiexec(HV_InstallerFailed, 1618).advice).find("Retry later"),
+              std::string::npos);
 }
 
 TEST(Digest, MatchesLikeTheLibrary) {

@@ -60,7 +60,7 @@ refused 9 "no signature at $m/unsigned.json.sig (HTTP status not 200)" unsigned 
 refused 9 "the manifest expired at 2020-01-01T00:00:00Z" expired --public-key "$trusted"
 refused 9 "the manifest is for product \"other\", not app" other-product --public-key "$trusted" \
     --product app
-refused 1 "refusing an unauthenticated manifest" unsigned
+refused 9 "so the manifest cannot be authenticated" unsigned
 expect 8 "Not authenticated" "$tool" check --manifest $m/unsigned.json --installed 1.0.0
 expect 0 "Warning: --allow-unsigned" "$tool" download --manifest $m/unsigned.json --out "$out" \
     --allow-unsigned

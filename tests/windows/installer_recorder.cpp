@@ -1,11 +1,20 @@
 // Stands in for an installer: writes the command line it was given, as
 // UTF-16, to the file named by HOVREL_RECORDER_OUT and exits with the code in
-// HOVREL_RECORDER_EXIT (decimal or 0x hex; 0 when unset).
+// HOVREL_RECORDER_EXIT (decimal or 0x hex; 0 when unset). With
+// HOVREL_RECORDER_LINGER_MS it first prints its process id and waits that
+// long, so a test has an app for the host to wait on.
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 int main() {
+    wchar_t lingerText[32] = {};
+    if (GetEnvironmentVariableW(L"HOVREL_RECORDER_LINGER_MS", lingerText, 32) != 0) {
+        std::printf("%lu\n", GetCurrentProcessId());
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(std::wcstoul(lingerText, nullptr, 10)));
+    }
     wchar_t outPath[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"HOVREL_RECORDER_OUT", outPath, MAX_PATH) != 0) {
         HANDLE file = CreateFileW(outPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -3,8 +3,11 @@
 
 #include "hovrel.h"
 
+#include "install_steps.h"
 #include "manifest_authenticity.h"
 #include "options.h"
+#include "package_folder.h"
+#include "package_hold.h"
 #include "policy.h"
 #include "progress.h"
 #include "watchdog.h"
@@ -28,6 +31,11 @@ volatile std::int32_t g_cancelFlag = 0;
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
         g_cancelFlag = 1;
+        if (InstallerIsRunning()) {
+            std::fputs("Ctrl+C: a running installer cannot be stopped; hovrel-update stops when "
+                       "it has finished.\n",
+                       stderr);
+        }
         return TRUE;
     }
     return FALSE;
@@ -41,18 +49,21 @@ const char kHelp[] =
     "Commands:\n"
     "  check     Fetch the manifest and tell whether an update applies to this\n"
     "            machine. Needs --manifest and --installed.\n"
-    "  download  Fetch the manifest and download its package to --out, checking\n"
-    "            its size and SHA-256. Needs --manifest.\n"
+    "  download  Fetch the manifest and download its package, checking its size\n"
+    "            and SHA-256, to --out or a private folder that is kept.\n"
+    "            Needs --manifest.\n"
     "  install   Check the package at --out against the manifest's SHA-256, then\n"
-    "            run it. Needs --manifest.\n"
+    "            run it. Needs --manifest and --out.\n"
     "  update    check, then download and install when an update applies.\n"
     "            Needs --manifest and --installed.\n"
     "\n"
     "Options (--name VALUE or --name=VALUE):\n"
     "  --manifest URL         http:// or https:// address of the update manifest\n"
     "  --installed VERSION    the version installed now, for example 1.4.2\n"
-    "  --out PATH             the package file\n"
-    "                         (default %TEMP%\\hovrel-update-package.exe)\n"
+    "  --out PATH             the package file (install: the one downloaded before).\n"
+    "                         Without it the package goes to a new private folder\n"
+    "                         in the temp folder, removed after the install\n"
+    "  --keep                 keep that private folder and the package\n"
     "  --installer-args TEXT  the installer's arguments (default\n"
     "                         /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS)\n"
     "  --machine-id ID        this machine's identity for the rollout\n"
@@ -68,6 +79,13 @@ const char kHelp[] =
     "  --allow-unsigned       download and install from a manifest that no key\n"
     "                         authenticates (without a key only check runs)\n"
     "  --product ID           refuse a manifest whose \"product\" is not ID\n"
+    "  --publisher NAME       run the package only when its Authenticode signer's\n"
+    "                         common name is NAME (may be given more than once)\n"
+    "  --publisher-thumbprint HEX\n"
+    "                         run it only when the signer certificate's SHA-256 is HEX\n"
+    "  --elevate              start the installer with administrator rights (UAC)\n"
+    "  --wait-pid PID         wait for process PID to end before installing (bounded\n"
+    "                         by --timeout), so an app can hand over and quit\n"
     "  --help                 show this text\n"
     "\n"
     "Rollout: the manifest's \"rollout\" is the percentage of machines that get the\n"
@@ -81,6 +99,9 @@ const char kHelp[] =
     "package byte is fetched. Its \"expires\" (RFC 3339 UTC) is always checked,\n"
     "its \"product\" with --product. install with --installed never installs a\n"
     "version that is not newer.\n"
+"\n"
+    "A package whose name ends in .msi is installed with msiexec /i PACKAGE /qn\n"
+    "/norestart /l*v PACKAGE.log, followed by --installer-args.\n"
     "\n"
     "Installer exit codes: 0 success; 3010 and 1641 success, restart needed;\n"
     "1223 and 1602 cancelled by the user; 1618 another installation is running;\n"
@@ -275,31 +296,48 @@ bool ConfirmInstall(const Options& options, const HV_Manifest& manifest) {
     return read && g_cancelFlag == 0 && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
-int Install(const Options& options, const HV_Manifest& manifest, const std::wstring& path) {
+// Ctrl+C cannot interrupt a manifest fetch or hashing; the host stops after
+// them instead.
+bool StoppedByUser(const char* during) {
+    if (g_cancelFlag == 0) {
+        return false;
+    }
+    std::fprintf(stderr, "Stopped by Ctrl+C %s; nothing further was done.\n", during);
+    return true;
+}
+
+// From before verification until the installer has run, the package stays
+// open with only reading shared, so what was verified is what runs.
+int InstallPackage(const Options& options, const HV_Manifest& manifest, const std::wstring& path,
+                   std::wstring& keptLog) {
+    hovrel::UniqueFile held = HoldPackage(path);
+    if (!held) {
+        PrintFailure("The package does not verify", Step::Verify, HV_FileIo);
+        return ExitCodeFor(Step::Verify, HV_FileIo);
+    }
+    int code = VerifyPackage(manifest, path);
+    if (code == ExitOk) {
+        code = CheckPackagePublisher(options, held.get(), path);
+    }
+    if (code != ExitOk) {
+        return code;
+    }
     if (!ConfirmInstall(options, manifest)) {
         std::fprintf(stderr, "Not installed: not confirmed. Use --yes for an unattended run.\n");
         return ExitCancelled;
     }
-    std::printf("Running the installer...\n");
-    std::fflush(stdout);
-    std::uint32_t installerExit = 0;
-    const wchar_t* arguments =
-        options.installerArgs.empty() ? nullptr : options.installerArgs.c_str();
-    const HV_Result result = HV_RunInstaller(path.c_str(), arguments, &installerExit);
-    const InstallerOutcome outcome = ClassifyInstaller(result, installerExit);
-    if (outcome.exitCode == ExitOk) {
-        std::printf("%s\n", outcome.summary);
-        return ExitOk;
+    code = WaitForApp(options, &g_cancelFlag);
+    if (code != ExitOk) {
+        return code;
     }
-    std::FILE* stream = outcome.exitCode == ExitRestartNeeded ? stdout : stderr;
-    std::fprintf(stream, "%s Installer exit code %lu (0x%08lX); %s.\n%s\n", outcome.summary,
-                 static_cast<unsigned long>(installerExit),
-                 static_cast<unsigned long>(installerExit), HV_ResultText(result), outcome.advice);
-    return outcome.exitCode;
-}
-
-std::wstring PackagePath(const Options& options) {
-    return options.outPath.empty() ? DefaultPackagePath() : options.outPath;
+    if (StoppedByUser("before the installer started")) {
+        return ExitCancelled;
+    }
+    code = RunInstaller(options, path, keptLog);
+    if (g_cancelFlag != 0) {
+        std::fprintf(stderr, "Ctrl+C came while the installer ran; it ran to its end.\n");
+    }
+    return code;
 }
 
 int RunCheck(const Options& options) {
@@ -318,32 +356,57 @@ int RunCheck(const Options& options) {
 int RunDownload(const Options& options) {
     HV_Manifest manifest;
     int code = FetchAuthenticManifest(options, manifest);
-    return code == ExitOk ? Download(options, manifest, PackagePath(options)) : code;
+    if (code != ExitOk || StoppedByUser("while the manifest was fetched")) {
+        return code != ExitOk ? code : ExitCancelled;
+    }
+    PackageFolder folder;
+    std::wstring path;
+    code = ChoosePackagePath(options, manifest, folder, path);
+    if (code == ExitOk) {
+        code = Download(options, manifest, path);
+    }
+    // A download for later keeps its folder; install it with --out.
+    if (code == ExitOk) {
+        folder.Keep();
+    }
+    return code;
 }
 
 int RunInstall(const Options& options) {
     HV_Manifest manifest;
-    const std::wstring path = PackagePath(options);
-    int code = FetchAuthenticManifest(options, manifest);
-    if (code == ExitOk) {
-        code = VerifyPackage(manifest, path);
+    const int code = FetchAuthenticManifest(options, manifest);
+    if (code != ExitOk || StoppedByUser("while the manifest was fetched")) {
+        return code != ExitOk ? code : ExitCancelled;
     }
-    return code == ExitOk ? Install(options, manifest, path) : code;
+    std::wstring keptLog;
+    return InstallPackage(options, manifest, options.outPath, keptLog);
 }
 
 int RunUpdate(const Options& options) {
     HV_Manifest manifest;
-    const std::wstring path = PackagePath(options);
     Verdict verdict = Verdict::UpToDate;
     int code = FetchAuthenticManifest(options, manifest);
-    if (code == ExitOk) {
-        code = Evaluate(options, manifest, verdict);
+    if (code != ExitOk || StoppedByUser("while the manifest was fetched")) {
+        return code != ExitOk ? code : ExitCancelled;
     }
+    code = Evaluate(options, manifest, verdict);
     if (code != ExitOk || verdict != Verdict::Available) {
         return code;
     }
-    code = Download(options, manifest, path);
-    return code == ExitOk ? Install(options, manifest, path) : code;
+    PackageFolder folder;
+    std::wstring path;
+    code = ChoosePackagePath(options, manifest, folder, path);
+    if (code == ExitOk) {
+        code = Download(options, manifest, path);
+    }
+    std::wstring keptLog;
+    if (code == ExitOk) {
+        code = InstallPackage(options, manifest, path, keptLog);
+    }
+    if (!options.keep) {
+        folder.Remove(keptLog);
+    }
+    return code;
 }
 
 int Run(const Options& options) {

@@ -85,9 +85,8 @@ int AllowUnauthenticated(const Options& options) {
         return ExitOk;
     }
     if (!options.allowUnsigned) {
-        std::fprintf(stderr, "hovrel-update: refusing an unauthenticated manifest: give the "
-                             "publisher's key with --public-key (or --allow-unsigned)\n");
-        return ExitUsage;
+        return Refuse("no --public-key given, so the manifest cannot be authenticated; give the "
+                      "publisher's key (or --allow-unsigned to accept any manifest)");
     }
     std::fprintf(stderr, "Warning: --allow-unsigned: the manifest is not authenticated; whoever "
                          "can change it chooses what is installed.\n");

@@ -14,8 +14,9 @@ namespace hovrel_update {
 void PrintFailure(const char* what, Step step, HV_Result result);
 
 // ExitOk with manifest filled, or the exit code after one line saying what
-// failed: ExitFetch, ExitManifest, ExitUsage (a bad key, or no key without
-// --allow-unsigned for a command that downloads) or ExitRefused.
+// failed: ExitFetch, ExitManifest, ExitUsage (a key that cannot be read) or
+// ExitRefused (also: no key without --allow-unsigned for a command that
+// downloads).
 int FetchAuthenticManifest(const Options& options, HV_Manifest& manifest);
 
 } // namespace hovrel_update

@@ -38,7 +38,7 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
-bool ParseSeconds(const std::wstring& text, std::uint32_t& seconds) {
+bool ParseWhole(const std::wstring& text, std::uint32_t& number) {
     if (text.empty() || text.size() > 10) {
         return false;
     }
@@ -52,8 +52,26 @@ bool ParseSeconds(const std::wstring& text, std::uint32_t& seconds) {
     if (value == 0 || value > std::numeric_limits<std::uint32_t>::max()) {
         return false;
     }
-    seconds = static_cast<std::uint32_t>(value);
+    number = static_cast<std::uint32_t>(value);
     return true;
+}
+
+// 64 hex digits, optionally in pairs separated by colons or spaces.
+bool ParseThumbprint(const std::wstring& text, std::string& hex) {
+    hex.clear();
+    for (wchar_t c : text) {
+        if (c == L':' || c == L' ') {
+            continue;
+        }
+        if (c >= L'A' && c <= L'F') {
+            c = static_cast<wchar_t>(c + 32);
+        }
+        if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'))) {
+            return false;
+        }
+        hex += static_cast<char>(c);
+    }
+    return hex.size() == 64;
 }
 
 // The option's value: after '=' in the same word, or the next word.
@@ -89,6 +107,7 @@ void CheckRequired(const Options& options) {
         break;
     case Command::Install:
         Require(!options.manifestUrl.empty(), "--manifest", "install");
+        Require(!options.outPath.empty(), "--out (the downloaded package)", "install");
         break;
     case Command::Help:
         throw Failure{"no command given (check, download, install or update)"};
@@ -107,11 +126,21 @@ void SetText(std::wstring& field, bool& seen, const std::wstring& name, const st
     field = value;
 }
 
+void SetWhole(std::uint32_t& field, bool& seen, const std::wstring& name, const std::wstring& value,
+              const char* refusal) {
+    std::wstring text;
+    SetText(text, seen, name, value, false);
+    if (!ParseWhole(text, field)) {
+        throw Failure{refusal};
+    }
+}
+
 Options Parse(const std::vector<std::wstring>& arguments) {
     Options options;
     bool haveCommand = false;
     bool seenManifest = false, seenInstalled = false, seenOut = false, seenArgs = false,
-         seenMachine = false, seenTimeout = false, seenProduct = false;
+         seenMachine = false, seenTimeout = false, seenProduct = false, seenThumbprint = false,
+         seenWaitPid = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& word = arguments[i];
         if (word == L"--help" || word == L"-h" || word == L"/?") {
@@ -131,19 +160,36 @@ Options Parse(const std::vector<std::wstring>& arguments) {
         const bool hasInline = equals != std::wstring::npos;
         const std::wstring name = word.substr(0, equals);
         const std::wstring inlineValue = hasInline ? word.substr(equals + 1) : std::wstring();
-        if (name == L"--yes" || name == L"--allow-unsigned") {
+        bool* flag = name == L"--yes"              ? &options.yes
+                     : name == L"--keep"           ? &options.keep
+                     : name == L"--elevate"        ? &options.elevate
+                     : name == L"--allow-unsigned" ? &options.allowUnsigned
+                                                   : nullptr;
+        if (flag != nullptr) {
             if (hasInline) {
                 throw Failure{"option " + Narrow(name) + " takes no value"};
             }
-            (name == L"--yes" ? options.yes : options.allowUnsigned) = true;
-        } else if (name == L"--public-key") {
-            std::wstring key;
+            *flag = true;
+        } else if (name == L"--public-key" || name == L"--publisher") {
+            std::wstring value;
             bool fresh = false;
-            SetText(key, fresh, name, TakeValue(arguments, i, name, hasInline, inlineValue), false);
-            options.publicKeys.push_back(key);
+            SetText(value, fresh, name, TakeValue(arguments, i, name, hasInline, inlineValue),
+                    false);
+            (name == L"--public-key" ? options.publicKeys : options.publishers).push_back(value);
         } else if (name == L"--product") {
             SetText(options.product, seenProduct, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);
+        } else if (name == L"--publisher-thumbprint") {
+            std::wstring text;
+            SetText(text, seenThumbprint, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
+            if (!ParseThumbprint(text, options.publisherThumbprint)) {
+                throw Failure{"--publisher-thumbprint needs the 64 hex digits of a SHA-256"};
+            }
+        } else if (name == L"--wait-pid") {
+            SetWhole(options.waitPid, seenWaitPid, name,
+                     TakeValue(arguments, i, name, hasInline, inlineValue),
+                     "--wait-pid needs a process id from 1 to 4294967295");
         } else if (name == L"--manifest") {
             SetText(options.manifestUrl, seenManifest, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);
@@ -160,12 +206,9 @@ Options Parse(const std::vector<std::wstring>& arguments) {
             SetText(options.machineId, seenMachine, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);
         } else if (name == L"--timeout") {
-            std::wstring text;
-            SetText(text, seenTimeout, name, TakeValue(arguments, i, name, hasInline, inlineValue),
-                    false);
-            if (!ParseSeconds(text, options.timeoutSeconds)) {
-                throw Failure{"--timeout needs a whole number of seconds from 1 to 4294967295"};
-            }
+            SetWhole(options.timeoutSeconds, seenTimeout, name,
+                     TakeValue(arguments, i, name, hasInline, inlineValue),
+                     "--timeout needs a whole number of seconds from 1 to 4294967295");
         } else {
             throw Failure{"unknown option " + Narrow(name)};
         }

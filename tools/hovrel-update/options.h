@@ -12,7 +12,7 @@ struct Options {
     Command command = Command::Help;
     std::wstring manifestUrl;
     std::wstring installedVersion;
-    std::wstring outPath;             // empty: the default package path
+    std::wstring outPath;             // empty: a private folder of the run's own
     std::wstring installerArgs;       // empty: the library's silent switches
     std::wstring machineId;           // empty: the computer name
     std::uint32_t timeoutSeconds = 0; // 0: no time limit
@@ -20,6 +20,11 @@ struct Options {
     std::vector<std::wstring> publicKeys; // --public-key, each a path or a one-line key
     std::wstring product;                 // empty: any product
     bool allowUnsigned = false;
+    bool keep = false;                    // leave the private folder in place
+    bool elevate = false;                 // start the installer through "runas"
+    std::vector<std::wstring> publishers; // Authenticode signer names accepted
+    std::string publisherThumbprint;      // lower-case hex SHA-256, or empty
+    std::uint32_t waitPid = 0;            // 0: start the installer at once
 };
 
 struct ParsedCommandLine {

@@ -132,11 +132,31 @@ InstallerOutcome ClassifyInstaller(HV_Result result, std::uint32_t installerExit
                 "Wait until it has finished, then run the update again."};
     case 0xFFFFFFFFu:
         return {ExitInstall, "The installer could not be started.",
-                "Check that the package is a 64-bit Windows program that may run here."};
+                "Windows would not start the package: check that it is a Windows installer "
+                "(32- or 64-bit) or an .msi package, and use --elevate if it needs administrator "
+                "rights."};
     default:
         return {ExitInstall, "The installer failed.",
                 "Run the installer by hand or read its log to see what went wrong."};
     }
+}
+
+InstallerOutcome ClassifyMsiexec(HV_Result result, std::uint32_t msiexecExitCode) {
+    if (result == HV_InstallerFailed && msiexecExitCode == 1618) {
+        return {ExitInstall, "Another installation is already running.",
+                "Retry later, once it has finished."};
+    }
+    if (result == HV_InstallerFailed && msiexecExitCode == 0xFFFFFFFFu) {
+        return {ExitInstall, "msiexec could not be started.",
+                "Check that Windows Installer is available, and use --elevate if the package "
+                "needs administrator rights."};
+    }
+    const InstallerOutcome outcome = ClassifyInstaller(result, msiexecExitCode);
+    if (outcome.exitCode == ExitInstall) {
+        return {ExitInstall, "The MSI installation failed.",
+                "msiexec's log below says why; it is kept for you."};
+    }
+    return outcome;
 }
 
 bool DigestsMatch(const char* computed, const char* expected) {

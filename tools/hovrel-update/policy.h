@@ -63,6 +63,10 @@ struct InstallerOutcome {
 // 1223 and 1602 a cancel by the user, 1618 another installation running.
 InstallerOutcome ClassifyInstaller(HV_Result result, std::uint32_t installerExitCode);
 
+// The same for msiexec running an .msi package: 1618 asks for a retry later,
+// and any other failure points at msiexec's log.
+InstallerOutcome ClassifyMsiexec(HV_Result result, std::uint32_t msiexecExitCode);
+
 // Compares a computed HexDigest with the manifest's digest the way
 // HV_DownloadVerify does: 64 characters, hex letters in either case.
 bool DigestsMatch(const char* computed, const char* expected);

@@ -145,14 +145,6 @@ std::wstring ComputerName() {
     return std::wstring(name, length);
 }
 
-std::wstring DefaultPackagePath() {
-    wchar_t directory[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
-    std::wstring path =
-        (length > 0 && length <= MAX_PATH) ? std::wstring(directory, length) : L".\\";
-    return path + L"hovrel-update-package.exe";
-}
-
 bool StdoutIsConsole() {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;

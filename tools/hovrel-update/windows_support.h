@@ -30,9 +30,6 @@ bool MachineBucket(const std::string& machineId, const std::string& manifestVers
 // The NetBIOS computer name; empty when the system cannot say.
 std::wstring ComputerName();
 
-// %TEMP%\hovrel-update-package.exe
-std::wstring DefaultPackagePath();
-
 // False when standard output is redirected to a file or a pipe.
 bool StdoutIsConsole();
 

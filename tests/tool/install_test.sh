@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# hovrel-update's install road under Wine: the private package folder, the
+# held package, MSI through msiexec, the runas road, Authenticode publisher
+# checks and --wait-pid. Arguments: the build directory.
+set -euo pipefail
+build=$1
+tool=$build/bin/hovrel-update.exe
+probe=$build/bin/package_probe.exe
+recorder=$build/bin/installer_recorder.exe
+source "$(dirname "$0")/host_test_support.sh"
+demo=$(cd "$(dirname "$0")/../../demo" && pwd)
+# The manifests here are not signed: what is tested starts after the manifest.
+expect_tool() {
+    local want=$1 text=$2
+    shift 2
+    expect "$want" "$text" "$tool" "$@" --allow-unsigned
+}
+manifest() { # name file-in-site
+    printf '{"version":"2.0.0","url":"%s/%s","sha256":"%s","size":%s}\n' "$base" "$2" \
+        "$(sha256sum "$site/$2" | cut -d' ' -f1)" "$(stat -c %s "$site/$2")" >"$site/$1.json"
+}
+# The package path the host printed for its last run, as a Unix path.
+printed_package() { winepath -u "$(sed -n 's/^ *to //p' "$1" | tr -d '\r')" 2>/dev/null; }
+recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
+
+cp "$recorder" "$site/setup.exe"
+manifest setup setup.exe
+record=$scratch/command-line.txt
+export HOVREL_RECORDER_OUT HOVREL_RECORDER_EXIT=0
+HOVREL_RECORDER_OUT=$(windows_path "$record")
+
+echo "== the held package: another process cannot write or delete it before the launch"
+# The host stops at its prompt, after verifying and before launching; the
+# package is not running yet, so only the host's handle can refuse the probe.
+mkfifo "$scratch/answer"
+"$wine_run" "$tool" update --manifest "$base/setup.json" --installed 1 --keep --allow-unsigned \
+    <"$scratch/answer" >"$scratch/held.txt" 2>&1 &
+host=$!
+exec 3>"$scratch/answer"
+for _ in $(seq 300); do
+    grep -q "Install version" "$scratch/held.txt" && break
+    sleep 0.1
+done
+package=$(printed_package "$scratch/held.txt")
+"$wine_run" "$probe" "$(windows_path "$package")" 2>&1 | tr -d '\r' >"$scratch/probe-held.txt"
+echo y >&3
+exec 3>&-
+status=0
+wait "$host" || status=$?
+grep -q "^write 32$" "$scratch/probe-held.txt" && grep -q "^delete 32$" "$scratch/probe-held.txt" ||
+    fail "held package: wanted sharing violations (32), probe saw: $(cat "$scratch/probe-held.txt")"
+[ "$status" -eq 0 ] && grep -q "finished successfully" "$scratch/held.txt" ||
+    fail "held package: the install did not run (exit $status): $(cat "$scratch/held.txt")"
+[ "$(recorded)" = "\"$(sed -n 's/^ *to //p' "$scratch/held.txt" | tr -d '\r')\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
+    fail "held package: the installer saw: $(recorded)"
+# The same probe once the host has gone (--keep left the file) succeeds, so
+# the refusals above were the host's handle.
+"$wine_run" "$probe" "$(windows_path "$package")" 2>&1 | tr -d '\r' >"$scratch/probe-free.txt"
+grep -q "^write 0$" "$scratch/probe-free.txt" && grep -q "^delete 0$" "$scratch/probe-free.txt" ||
+    fail "released package: probe saw: $(cat "$scratch/probe-free.txt")"
+echo "ok: probe while held: $(tr '\n' ' ' <"$scratch/probe-held.txt")"
+echo "ok: probe after the host: $(grep -v dacl "$scratch/probe-free.txt" | tr '\n' ' ')"
+
+echo "== the private folder's access list names only the user, SYSTEM and Administrators"
+user=$(sed -n 's/^user //p' "$scratch/probe-held.txt")
+for sid in $(sed -n 's/^dacl protected=[01] //p' "$scratch/probe-held.txt"); do
+    case $sid in "$user" | S-1-5-18 | S-1-5-32-544) ;; *) fail "folder DACL names $sid" ;; esac
+done
+grep -q "^dacl .* $user\( \|$\)" "$scratch/probe-held.txt" || fail "folder DACL lacks the user"
+# An ordinary folder of the prefix names Everyone (S-1-1-0), so the check can fail.
+cp "$recorder" "$site/ordinary.exe"
+"$wine_run" "$probe" "$(windows_path "$site/ordinary.exe")" | grep -q "S-1-1-0" ||
+    fail "an ordinary folder's DACL does not name Everyone: the check above proves nothing"
+rm -rf "$(dirname "$package")"
+
+echo "== the folder is removed after the install, whatever its result"
+for exit_code in 0 1; do
+    HOVREL_RECORDER_EXIT=$exit_code expect_tool $((exit_code ? 5 : 0)) "Running the installer" \
+        update --manifest "$base/setup.json" --installed 1 --yes
+    folder=$(dirname "$(printed_package "$scratch/output.txt")")
+    case $folder in */Temp/hovrel-????????????????????????) ;; *) fail "package folder $folder" ;; esac
+    [ ! -e "$folder" ] || fail "$folder is left after an install with exit $exit_code"
+done
+
+echo "== the runas road (--elevate) reads the installer's exit code"
+rm -f "$record"
+HOVREL_RECORDER_EXIT=3010 expect_tool 7 "restart" \
+    update --manifest "$base/setup.json" --installed 1 --yes --elevate
+grep -q "runas" "$scratch/output.txt" || fail "--elevate did not take the runas road"
+recorded | grep -qF "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ||
+    fail "runas road: the installer saw: $(recorded)"
+
+echo "== --wait-pid: the installer starts only after the app has ended"
+app_record=$scratch/app-ended.txt
+HOVREL_RECORDER_LINGER_MS=3000 HOVREL_RECORDER_OUT=$(windows_path "$app_record") \
+    "$wine_run" "$recorder" >"$scratch/app-pid.txt" 2>/dev/null &
+app=$!
+for _ in $(seq 100); do [ -s "$scratch/app-pid.txt" ] && break; sleep 0.1; done
+pid=$(tr -d '\r\n' <"$scratch/app-pid.txt")
+rm -f "$record"
+expect_tool 0 "Process $pid has ended." \
+    update --manifest "$base/setup.json" --installed 1 --yes --wait-pid "$pid" --timeout 60
+wait "$app" || true
+[ -f "$app_record" ] && [ -f "$record" ] && [ ! "$record" -ot "$app_record" ] ||
+    fail "the installer ran before the app it waited for had ended"
+HOVREL_RECORDER_LINGER_MS=20000 "$wine_run" "$recorder" >"$scratch/app-pid.txt" 2>/dev/null &
+app=$!
+for _ in $(seq 100); do [ -s "$scratch/app-pid.txt" ] && break; sleep 0.1; done
+expect_tool 6 "still runs after 1 s" update --manifest "$base/setup.json" --installed 1 --yes \
+    --wait-pid "$(tr -d '\r\n' <"$scratch/app-pid.txt")" --timeout 1
+kill "$app" 2>/dev/null || true
+
+echo "== Authenticode: the package must be signed by a named publisher"
+# Wine does not check the chain's root (this self-signed certificate passes);
+# these cases show the signature, digest, name and thumbprint checks only.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Hovrel Test Publisher" \
+    -addext extendedKeyUsage=codeSigning -keyout "$scratch/sign.key" -out "$scratch/sign.crt" \
+    2>/dev/null
+thumbprint=$(openssl x509 -in "$scratch/sign.crt" -outform der | sha256sum | cut -d' ' -f1)
+osslsigncode sign -certs "$scratch/sign.crt" -key "$scratch/sign.key" -n "Hovrel test" \
+    -in "$recorder" -out "$site/signed.exe" >/dev/null
+cp "$site/signed.exe" "$site/tampered.exe"
+printf '\xff' | dd of="$site/tampered.exe" bs=1 seek=$(($(stat -c %s "$site/tampered.exe") / 2)) \
+    conv=notrunc status=none
+cp "$recorder" "$site/unsigned.exe"
+for name in signed tampered unsigned; do
+    manifest "$name" "$name.exe"
+    cp "$site/$name.exe" "$scratch/$name.exe"
+done
+sign_case() { # exit text package options...
+    local want=$1 text=$2 name=$3
+    shift 3
+    expect_tool "$want" "$text" install --manifest "$base/$name.json" --yes \
+        --out "$(windows_path "$scratch/$name.exe")" "$@"
+}
+sign_case 0 'Signed by "Hovrel Test Publisher"' signed --publisher Other --publisher "Hovrel Test Publisher"
+sign_case 0 'Signed by "Hovrel Test Publisher"' signed --publisher-thumbprint "$thumbprint"
+sign_case 9 "not signed (0x800B0100)" unsigned --publisher "Hovrel Test Publisher"
+sign_case 9 'signed by "Hovrel Test Publisher", not by a publisher named' signed --publisher Other
+sign_case 9 "another thumbprint" signed --publisher-thumbprint "$(printf '0%.0s' {1..64})"
+sign_case 9 "changed after it was signed (0x80096010)" tampered --publisher "Hovrel Test Publisher"
+
+echo "== MSI: a real per-user package through Wine's msiexec"
+mkdir -p "$scratch/msi"
+printf '2.0.0\r\n' >"$scratch/msi/version.txt"
+(cd "$scratch/msi" && wixl -a x64 -D VERSION=2.0.0 -o "$site/HovrelDemo-2.0.0.MSI" \
+    "$demo/hovrel-demo-app.wxs")
+manifest msi HovrelDemo-2.0.0.MSI
+local_app_data=$(winepath -u "$("$wine_run" cmd.exe /c echo %LOCALAPPDATA% </dev/null 2>/dev/null |
+    tr -d '\r')" 2>/dev/null)
+rm -rf "$local_app_data/HovrelDemoMsi"
+expect_tool 0 "finished successfully" update --manifest "$base/msi.json" --installed 1 --yes
+[ "$(tr -d '\r\n' <"$local_app_data/HovrelDemoMsi/version.txt" 2>/dev/null)" = 2.0.0 ] ||
+    fail "the MSI did not install version.txt under $local_app_data/HovrelDemoMsi"
+"$wine_run" msiexec /x "$(windows_path "$site/HovrelDemo-2.0.0.MSI")" /qn </dev/null >/dev/null 2>&1 || true
+
+echo "== MSI exit codes, with a stand-in in msiexec's place"
+# Wine prefers its built-in msiexec to the file in system32 unless told not to.
+msiexec=$WINEPREFIX/drive_c/windows/system32/msiexec.exe
+overrides='HKCU\Software\Wine\DllOverrides'
+cp "$msiexec" "$scratch/msiexec.real"
+restore_msiexec() {
+    cp "$scratch/msiexec.real" "$msiexec"
+    "$wine_run" reg delete "$overrides" /v msiexec.exe /f </dev/null >/dev/null 2>&1 || true
+}
+trap 'restore_msiexec; cleanup' EXIT
+cp "$recorder" "$msiexec"
+"$wine_run" reg add "$overrides" /v msiexec.exe /d native /f </dev/null >/dev/null 2>&1
+rm -f "$record"
+cp "$site/HovrelDemo-2.0.0.MSI" "$scratch/package.msi"
+msi_out=$(windows_path "$scratch/package.msi")
+HOVREL_RECORDER_EXIT=0 expect_tool 0 "finished successfully" \
+    install --manifest "$base/msi.json" --yes --out "$msi_out" --installer-args "ALLUSERS=2"
+want="\"C:\\windows\\system32\\msiexec.exe\" /i \"$msi_out\" /qn /norestart /l*v \"$msi_out.log\" ALLUSERS=2"
+[ "$(recorded)" = "$want" ] || fail "msiexec's command line: $(recorded)"
+for row in "3010 7 restart" "1641 7 restart" "1602 6 cancelled by the user" \
+    "1223 6 cancelled by the user" "1618 5 Retry later" "1603 5 msiexec log: $msi_out.log"; do
+    read -r code want text <<<"$row"
+    HOVREL_RECORDER_EXIT=$code expect_tool "$want" "$text" install --manifest "$base/msi.json" \
+        --yes --out "$msi_out"
+done
+
+finish

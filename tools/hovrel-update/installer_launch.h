@@ -1,0 +1,31 @@
+#pragma once
+
+// Starts the verified package: an .exe directly, an .msi through the system's
+// msiexec; unelevated through Hovrel.dll, or through the "runas" verb when
+// asked to or when an unelevated start could not create the process.
+
+#include "hovrel.h"
+
+#include <cstdint>
+#include <string>
+
+namespace hovrel_update {
+
+struct InstallerRun {
+    HV_Result result = HV_InstallerFailed;
+    std::uint32_t exitCode = 0xFFFFFFFF;
+    bool msi = false;
+    bool elevated = false;        // went through "runas"
+    bool declined = false;        // the UAC prompt was declined
+    std::uint32_t shellError = 0; // ShellExecuteExW's error when it failed
+};
+
+// `announce` is told before the runas road is taken, so the user knows why a
+// prompt appears.
+InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraArguments,
+                        bool elevate, void (*announce)(const char* why));
+
+// The msiexec program in the system folder.
+std::wstring MsiexecPath();
+
+} // namespace hovrel_update

@@ -1,0 +1,35 @@
+#pragma once
+
+// A folder of the run's own for the downloaded package, under the user's temp
+// folder, that only the user, SYSTEM and Administrators may open, with a name
+// no other process can guess ahead of time.
+
+#include <string>
+
+namespace hovrel_update {
+
+class PackageFolder {
+  public:
+    PackageFolder() = default;
+    ~PackageFolder();
+    PackageFolder(const PackageFolder&) = delete;
+    PackageFolder& operator=(const PackageFolder&) = delete;
+
+    // Creates the folder; on failure `error` says what failed.
+    bool Create(std::string& error);
+
+    const std::wstring& Path() const { return path_; }
+
+    // Left in place when the run ends (--keep, or a download for later).
+    void Keep() { keep_ = true; }
+
+    // Deletes every file in it except `spare` (a log worth reading), and the
+    // folder when nothing is left. Also done on destruction unless kept.
+    void Remove(std::wstring spare = std::wstring());
+
+  private:
+    std::wstring path_;
+    bool keep_ = false;
+};
+
+} // namespace hovrel_update

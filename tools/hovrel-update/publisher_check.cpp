@@ -1,0 +1,122 @@
+#include "publisher_check.h"
+
+#include "windows_support.h"
+
+#include <softpub.h>
+#include <wincrypt.h>
+#include <wintrust.h>
+
+#include <array>
+#include <cstdio>
+
+namespace hovrel_update {
+
+namespace {
+
+std::string Hex(const std::array<std::uint8_t, 32>& digest) {
+    std::string hex;
+    for (std::uint8_t byte : digest) {
+        char pair[3] = {};
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        hex += pair;
+    }
+    return hex;
+}
+
+std::string RefusalFor(LONG status) {
+    char code[16] = {};
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(status));
+    switch (static_cast<HRESULT>(status)) {
+    case TRUST_E_NOSIGNATURE:
+    case TRUST_E_SUBJECT_FORM_UNKNOWN:
+    case TRUST_E_PROVIDER_UNKNOWN:
+        return std::string("the package is not signed (") + code + ")";
+    case TRUST_E_BAD_DIGEST:
+        return std::string("the package was changed after it was signed (") + code + ")";
+    case CERT_E_UNTRUSTEDROOT:
+    case CERT_E_CHAINING:
+        return std::string("the signature's certificate chain is not trusted here (") + code + ")";
+    case CERT_E_EXPIRED:
+        return std::string("the signing certificate has expired (") + code + ")";
+    default:
+        return std::string("the signature is not valid (") + code + ")";
+    }
+}
+
+// Reads the signer's certificate out of the verification's state data.
+PublisherVerdict JudgeSigner(HANDLE stateData, const std::vector<std::wstring>& names,
+                             const std::string& thumbprintHex) {
+    PublisherVerdict verdict;
+    CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
+    CRYPT_PROVIDER_SGNR* signer =
+        provider != nullptr ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
+    if (signer == nullptr || signer->csCertChain == 0 || signer->pasCertChain == nullptr ||
+        signer->pasCertChain[0].pCert == nullptr) {
+        verdict.reason = "the signer's certificate cannot be read";
+        return verdict;
+    }
+    const CERT_CONTEXT* certificate = signer->pasCertChain[0].pCert;
+    wchar_t name[256] = {};
+    CertGetNameStringW(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME),
+                       name, 256);
+    const std::wstring commonName = name;
+    WideToUtf8(commonName, verdict.signer);
+    for (const auto& wanted : names) {
+        if (!commonName.empty() && commonName == wanted) {
+            verdict.accepted = true;
+        }
+    }
+    if (!thumbprintHex.empty()) {
+        std::array<std::uint8_t, 32> digest{};
+        const std::string encoded(reinterpret_cast<const char*>(certificate->pbCertEncoded),
+                                  certificate->cbCertEncoded);
+        if (!Sha256(encoded, digest)) {
+            verdict.reason = "SHA-256 of the signer's certificate failed";
+            return verdict;
+        }
+        if (Hex(digest) == thumbprintHex) {
+            verdict.accepted = true;
+        } else if (!verdict.accepted) {
+            verdict.reason = "the package is signed by \"" + verdict.signer +
+                             "\" with a certificate of another thumbprint (SHA-256 " + Hex(digest) +
+                             ")";
+            return verdict;
+        }
+    }
+    if (!verdict.accepted) {
+        verdict.reason = "the package is signed by \"" + verdict.signer +
+                         "\", not by a publisher named with --publisher";
+    }
+    return verdict;
+}
+
+} // namespace
+
+PublisherVerdict CheckPublisher(HANDLE file, const std::wstring& path,
+                                const std::vector<std::wstring>& names,
+                                const std::string& thumbprintHex) {
+    WINTRUST_FILE_INFO fileInfo = {};
+    fileInfo.cbStruct = sizeof fileInfo;
+    fileInfo.pcwszFilePath = path.c_str();
+    fileInfo.hFile = file;
+    WINTRUST_DATA data = {};
+    data.cbStruct = sizeof data;
+    data.dwUIChoice = WTD_UI_NONE;
+    data.fdwRevocationChecks = WTD_REVOKE_NONE;
+    data.dwUnionChoice = WTD_CHOICE_FILE;
+    data.pFile = &fileInfo;
+    data.dwStateAction = WTD_STATEACTION_VERIFY;
+    GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+    const LONG status = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    PublisherVerdict verdict;
+    if (status != ERROR_SUCCESS) {
+        verdict.reason = RefusalFor(status);
+    } else {
+        verdict = JudgeSigner(data.hWVTStateData, names, thumbprintHex);
+    }
+    data.dwStateAction = WTD_STATEACTION_CLOSE;
+    WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
+    return verdict;
+}
+
+} // namespace hovrel_update

@@ -1,0 +1,29 @@
+#include "wait_process.h"
+
+#include "interface/platform_handles.h"
+
+namespace hovrel_update {
+
+WaitOutcome WaitForProcessEnd(std::uint32_t pid, std::uint32_t timeoutSeconds,
+                              const volatile std::int32_t* cancel) {
+    hovrel::UniqueKernelObject process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    if (!process) {
+        return GetLastError() == ERROR_INVALID_PARAMETER ? WaitOutcome::Ended
+                                                         : WaitOutcome::NoAccess;
+    }
+    const ULONGLONG start = GetTickCount64();
+    // Short slices, so Ctrl+C is noticed within a fraction of a second.
+    for (;;) {
+        if (WaitForSingleObject(process.get(), 200) == WAIT_OBJECT_0) {
+            return WaitOutcome::Ended;
+        }
+        if (*cancel != 0) {
+            return WaitOutcome::Cancelled;
+        }
+        if (timeoutSeconds != 0 && GetTickCount64() - start >= timeoutSeconds * 1000ULL) {
+            return WaitOutcome::TimedOut;
+        }
+    }
+}
+
+} // namespace hovrel_update
