@@ -20,7 +20,7 @@ if(NOT WIN32 AND HOVREL_SANITIZE)
 endif()
 
 # Under Wine every test program runs with the build's own prefix.
-if(HOVREL_RUN_UNDER_WINE)
+if(HOVREL_RUN_UNDER_WINE AND PROJECT_IS_TOP_LEVEL)
     set(HOVREL_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${PROJECT_BINARY_DIR}/wine-run.sh
                    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
