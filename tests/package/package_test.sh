@@ -2,9 +2,9 @@
 # Installs the build into a temporary prefix, checks the layout, builds the
 # consumer project against it with find_package(Hovrel), and again with the
 # source tree added by add_subdirectory, and runs both under Wine.
-# Arguments: build dir, source dir, objdump, nm.
+# Arguments: build dir, source dir, objdump, nm, project version.
 set -euo pipefail
-build=$1 source=$2 objdump=$3 nm=$4
+build=$1 source=$2 objdump=$3 nm=$4 version=$5
 
 scratch=$(mktemp -d "$build/package-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
@@ -47,9 +47,14 @@ consume() {
     # pipefail reports as a failure.
     "$objdump" -p "$folder/consumer.exe" | grep "DLL Name: Hovrel.dll" >/dev/null
 
-    # Into a file: Wine's background services may keep a pipe open.
-    "$build/wine-run.sh" "$folder/consumer.exe" </dev/null >"$folder/output.txt" 2>&1
+    # Into a file: Wine's background services may keep a pipe open. The lines
+    # it prints decide, and say what failed.
+    "$build/wine-run.sh" "$folder/consumer.exe" </dev/null >"$folder/output.txt" 2>&1 || true
     cat "$folder/output.txt"
+    if ! tr -d '\r' <"$folder/output.txt" | grep -qx "consumer: Hovrel $version"; then
+        echo "the consumer's Hovrel is not the project's version $version"
+        exit 1
+    fi
     tr -d '\r' <"$folder/output.txt" | grep -qx "consumer: ok"
 }
 
