@@ -8,7 +8,8 @@ if(WIN32)
     else()
         add_link_options(-static -static-libgcc -static-libstdc++)
     endif()
-    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    # Windows 8.1: WinHTTP's automatic proxy access type needs it.
+    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0603)
 endif()
 
 if(NOT WIN32 AND HOVREL_SANITIZE)
