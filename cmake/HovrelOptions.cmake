@@ -6,7 +6,8 @@ if(WIN32)
     if(MSVC)
         set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     else()
-        add_link_options(-static -static-libgcc -static-libstdc++)
+        # clang's C driver warns about the C++ option.
+        add_link_options(-static -static-libgcc $<$<LINK_LANGUAGE:CXX>:-static-libstdc++>)
     endif()
     # Windows 8.1: WinHTTP's automatic proxy access type needs it.
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0603)
