@@ -1,6 +1,6 @@
 # What an integrator gets from `cmake --install`: the DLL, its import
 # libraries for MinGW and MSVC, the header, and a CMake package that defines
-# the IMPORTED target Hovrel::Hovrel.
+# the target Hovrel::Hovrel.
 
 if(NOT WIN32)
     return()
@@ -8,8 +8,13 @@ endif()
 
 include(CMakePackageConfigHelpers)
 
-install(TARGETS Hovrel RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
-install(FILES ${PROJECT_SOURCE_DIR}/include/hovrel.h DESTINATION include)
+set(HOVREL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Hovrel)
+
+install(TARGETS Hovrel EXPORT HovrelTargets
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/include/hovrel.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT HovrelTargets NAMESPACE Hovrel:: DESTINATION ${HOVREL_INSTALL_CMAKEDIR})
 
 # MSVC makes Hovrel.lib itself. For a MinGW build, dlltool makes the same
 # import library from the export list, so MSVC hosts can link the MinGW DLL.
@@ -24,14 +29,14 @@ if(MINGW)
                        DEPENDS ${_hovrel_def}
                        COMMENT "Making the MSVC import library Hovrel.lib")
     add_custom_target(hovrel_msvc_import_lib ALL DEPENDS ${_hovrel_msvc_lib})
-    install(FILES ${_hovrel_msvc_lib} DESTINATION lib)
+    install(FILES ${_hovrel_msvc_lib} DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
 
-set(_hovrel_cmake_dir lib/cmake/Hovrel)
-configure_file(${PROJECT_SOURCE_DIR}/cmake/HovrelConfig.cmake.in
-               ${PROJECT_BINARY_DIR}/package/HovrelConfig.cmake @ONLY)
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/HovrelConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/package/HovrelConfig.cmake
+                              INSTALL_DESTINATION ${HOVREL_INSTALL_CMAKEDIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/HovrelConfigVersion.cmake
                                  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/package/HovrelConfig.cmake
               ${PROJECT_BINARY_DIR}/package/HovrelConfigVersion.cmake
-        DESTINATION ${_hovrel_cmake_dir})
+        DESTINATION ${HOVREL_INSTALL_CMAKEDIR})

@@ -6,9 +6,11 @@ if(WIN32)
     if(MSVC)
         set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     else()
-        add_link_options(-static -static-libgcc -static-libstdc++)
+        # clang's C driver warns about the C++ option.
+        add_link_options(-static -static-libgcc $<$<LINK_LANGUAGE:CXX>:-static-libstdc++>)
     endif()
-    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    # Windows 8.1: WinHTTP's automatic proxy access type needs it.
+    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0603)
 endif()
 
 if(NOT WIN32 AND HOVREL_SANITIZE)
@@ -20,7 +22,7 @@ if(NOT WIN32 AND HOVREL_SANITIZE)
 endif()
 
 # Under Wine every test program runs with the build's own prefix.
-if(HOVREL_RUN_UNDER_WINE)
+if(HOVREL_RUN_UNDER_WINE AND PROJECT_IS_TOP_LEVEL)
     set(HOVREL_WINEPREFIX ${PROJECT_BINARY_DIR}/wineprefix)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${PROJECT_BINARY_DIR}/wine-run.sh
                    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

@@ -18,6 +18,16 @@
 #include <stdint.h>
 #include <wchar.h>
 
+/* The version of this header and of the Hovrel.dll it comes with. The number
+   is MAJOR * 1000000 + MINOR * 1000 + PATCH, for comparisons in the
+   preprocessor. Written from the build's project(VERSION) by the target
+   hovrel_version_macros; a test fails while they disagree. */
+#define HOVREL_VERSION "1.0.0"
+#define HOVREL_VERSION_MAJOR 1
+#define HOVREL_VERSION_MINOR 0
+#define HOVREL_VERSION_PATCH 0
+#define HOVREL_VERSION_NUMBER 1000000
+
 #if defined(_WIN32)
 #define HV_CALL __stdcall
 #else

@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     googletest
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
     openssl libssl-dev python3
     nsis zip wixl osslsigncode
     "$@"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, checks the layout, builds the
-# consumer project against it with find_package(Hovrel) and runs it under Wine.
-# Arguments: build dir, source dir, objdump, nm.
+# consumer project against it with find_package(Hovrel), and again with the
+# source tree added by add_subdirectory, and runs both under Wine.
+# Arguments: build dir, source dir, objdump, nm, project version.
 set -euo pipefail
-build=$1 source=$2 objdump=$3 nm=$4
+build=$1 source=$2 objdump=$3 nm=$4 version=$5
 
 scratch=$(mktemp -d "$build/package-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
@@ -31,19 +32,39 @@ for library in lib/Hovrel.lib lib/libHovrel.dll.a; do
     done
 done
 
+# Configures, builds and runs the consumer in folder $1 with the CMake options
+# that follow.
+consume() {
+    local folder=$scratch/$1
+    shift
+    cmake -S "$source/tests/package/consumer" -B "$folder" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake --build "$folder" >/dev/null
+
+    # Linked through the import library: the program imports Hovrel.dll by name.
+    # Not grep -q: quitting at the match can kill objdump with SIGPIPE, which
+    # pipefail reports as a failure.
+    "$objdump" -p "$folder/consumer.exe" | grep "DLL Name: Hovrel.dll" >/dev/null
+
+    # Into a file: Wine's background services may keep a pipe open. The lines
+    # it prints decide, and say what failed.
+    "$build/wine-run.sh" "$folder/consumer.exe" </dev/null >"$folder/output.txt" 2>&1 || true
+    cat "$folder/output.txt"
+    if ! tr -d '\r' <"$folder/output.txt" | grep -qx "consumer: Hovrel $version"; then
+        echo "the consumer's Hovrel is not the project's version $version"
+        exit 1
+    fi
+    tr -d '\r' <"$folder/output.txt" | grep -qx "consumer: ok"
+}
+
 # Hovrel_DIR, because the cross toolchain confines package searches to the
 # MinGW root; a native Windows build finds it through CMAKE_PREFIX_PATH.
-cmake -S "$source/tests/package/consumer" -B "$scratch/consumer" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DHovrel_DIR="$prefix/lib/cmake/Hovrel" >/dev/null
-cmake --build "$scratch/consumer" >/dev/null
+consume installed -DHovrel_DIR="$prefix/lib/cmake/Hovrel"
 
-# Linked through the import library: the program imports Hovrel.dll by name.
-# Not grep -q: quitting at the match can kill objdump with SIGPIPE, which
-# pipefail reports as a failure.
-"$objdump" -p "$scratch/consumer/consumer.exe" | grep "DLL Name: Hovrel.dll" >/dev/null
-
-# Into a file: Wine's background services may keep a pipe open.
-"$build/wine-run.sh" "$scratch/consumer/consumer.exe" </dev/null >"$scratch/output.txt" 2>&1
-cat "$scratch/output.txt"
-tr -d '\r' <"$scratch/output.txt" | grep -qx "consumer: ok"
+# Added to another project, Hovrel leaves out its tests and everything they need.
+consume subdirectory -DHOVREL_SOURCE_DIR="$source"
+if ninja -C "$scratch/subdirectory" -t targets all | grep '^gtest' >/dev/null; then
+    echo "added by add_subdirectory, Hovrel still configures its tests"
+    exit 1
+fi

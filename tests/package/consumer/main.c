@@ -1,5 +1,7 @@
 #include <hovrel.h>
 
+#include <windows.h>
+
 #include <stdio.h>
 #include <string.h>
 
@@ -22,6 +24,32 @@ static void expect_order(const char* a, const char* b, int32_t expected) {
     }
 }
 
+/* The version resource of the Hovrel.dll this program loaded must be the
+   version its header announces. */
+static void expect_dll_version(void) {
+    wchar_t path[MAX_PATH];
+    static unsigned char info[4096];
+    VS_FIXEDFILEINFO* fixed = NULL;
+    UINT fixed_size = 0;
+    DWORD length = GetModuleFileNameW(GetModuleHandleW(L"Hovrel.dll"), path, MAX_PATH);
+    if (length == 0 || length == MAX_PATH || !GetFileVersionInfoW(path, 0, sizeof info, info) ||
+        !VerQueryValueW(info, L"\\", (void**)&fixed, &fixed_size) || fixed_size < sizeof *fixed) {
+        printf("Hovrel.dll has no version resource\n");
+        ++failures;
+        return;
+    }
+    if (HIWORD(fixed->dwFileVersionMS) != HOVREL_VERSION_MAJOR ||
+        LOWORD(fixed->dwFileVersionMS) != HOVREL_VERSION_MINOR ||
+        HIWORD(fixed->dwFileVersionLS) != HOVREL_VERSION_PATCH ||
+        LOWORD(fixed->dwFileVersionLS) != 0) {
+        printf("Hovrel.dll is version %u.%u.%u.%u, hovrel.h says %s\n",
+               (unsigned)HIWORD(fixed->dwFileVersionMS), (unsigned)LOWORD(fixed->dwFileVersionMS),
+               (unsigned)HIWORD(fixed->dwFileVersionLS), (unsigned)LOWORD(fixed->dwFileVersionLS),
+               HOVREL_VERSION);
+        ++failures;
+    }
+}
+
 int main(void) {
     int32_t untouched = 7;
     expect_text(HV_Ok, "OK");
@@ -34,6 +62,8 @@ int main(void) {
         printf("HV_CompareVersion(NULL, ...) was not refused\n");
         ++failures;
     }
+    expect_dll_version();
+    printf("consumer: Hovrel %s\n", HOVREL_VERSION);
     printf(failures == 0 ? "consumer: ok\n" : "consumer: %d failures\n", failures);
     return failures == 0 ? 0 : 1;
 }
