@@ -99,7 +99,7 @@ const char kHelp[] =
     "package byte is fetched. Its \"expires\" (RFC 3339 UTC) is always checked,\n"
     "its \"product\" with --product. install with --installed never installs a\n"
     "version that is not newer.\n"
-"\n"
+    "\n"
     "A package whose name ends in .msi is installed with msiexec /i PACKAGE /qn\n"
     "/norestart /l*v PACKAGE.log, followed by --installer-args.\n"
     "\n"
