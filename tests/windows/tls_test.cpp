@@ -2,7 +2,7 @@
 // certificate from a CA trusted in the build's Wine prefix, one whose CA is
 // never trusted.
 #include "hovrel_export.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "hovrel_export.h"
 #include "support/test_http_server.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
