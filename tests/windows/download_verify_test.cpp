@@ -15,20 +15,7 @@
 
 namespace {
 
-using hovrel::test::AnnouncedResponse;
-using hovrel::test::ChunkedResponse;
-using hovrel::test::Ending;
-using hovrel::test::FileExists;
-using hovrel::test::FileSizeOnDisk;
-using hovrel::test::OkResponse;
-using hovrel::test::PatternBytes;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::Reply;
-using hovrel::test::Sha256Hex;
-using hovrel::test::StatusResponse;
-using hovrel::test::TempFolder;
-using hovrel::test::TestHttpServer;
-using hovrel::test::WriteWholeFile;
+using namespace hovrel::test;
 
 const char kOldContents[] = "the previous package";
 const char kEmptyDigest[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
@@ -416,8 +403,7 @@ TEST_F(DownloadVerify, RefusesNullArgumentsBeforeAnyTraffic) {
 
 TEST_F(DownloadVerify, FailuresBeforeTheFileLeaveItAlone) {
     server_.Serve("/p", {OkResponse("x")});
-    const std::wstring refused =
-        L"http://127.0.0.1:" + std::to_wstring(hovrel::test::UnusedPort()) + L"/p";
+    const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(UnusedPort()) + L"/p";
     struct Case {
         const wchar_t* name;
         std::wstring url;

@@ -10,14 +10,7 @@
 
 namespace {
 
-using hovrel::test::AnnouncedResponse;
-using hovrel::test::ChunkedResponse;
-using hovrel::test::Ending;
-using hovrel::test::OkResponse;
-using hovrel::test::PatternBytes;
-using hovrel::test::Reply;
-using hovrel::test::StatusResponse;
-using hovrel::test::TestHttpServer;
+using namespace hovrel::test;
 
 constexpr char kUntouched = 'Z';
 constexpr int32_t kUntouchedLength = -7;
@@ -207,8 +200,7 @@ TEST(FetchManifest, LongestPathThatFitsReachesTheServer) {
 }
 
 TEST(FetchManifest, RefusedConnectionIsANetworkFailure) {
-    const std::wstring url =
-        L"http://127.0.0.1:" + std::to_wstring(hovrel::test::UnusedPort()) + L"/m";
+    const std::wstring url = L"http://127.0.0.1:" + std::to_wstring(UnusedPort()) + L"/m";
     const Fetched fetched = Fetch(url, 64);
     EXPECT_EQ(fetched.result, HV_NetworkFailure);
     EXPECT_TRUE(Untouched(fetched));

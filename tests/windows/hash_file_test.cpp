@@ -15,9 +15,7 @@
 
 namespace {
 
-using hovrel::test::ProgramDirectory;
-using hovrel::test::TempFolder;
-using hovrel::test::WriteWholeFile;
+using namespace hovrel::test;
 
 constexpr unsigned char kSentinel = 0xCD;
 
@@ -87,7 +85,7 @@ TEST(HashFile, StandardExampleMessages) {
 // sha256sum.
 std::vector<std::pair<std::wstring, std::string>> ReferenceFiles() {
     const std::wstring directory = ProgramDirectory() + L"hash_references\\";
-    std::istringstream list(hovrel::test::ReadWholeFile(directory + L"sha256sums.txt"));
+    std::istringstream list(ReadWholeFile(directory + L"sha256sums.txt"));
     std::vector<std::pair<std::wstring, std::string>> files;
     std::string line;
     while (std::getline(list, line)) {
@@ -196,13 +194,13 @@ TEST(HashFile, HandleCountSteadyOverManyCalls) {
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     DigestBuffer digest;
     HashFile(present, digest); // the first call may load system libraries
-    const unsigned long before = hovrel::test::OpenHandleCount();
+    const unsigned long before = OpenHandleCount();
     for (int i = 0; i < 100; ++i) {
         ASSERT_EQ(HashFile(present, digest), HV_Ok);
         ASSERT_EQ(HashFile(missing, digest), HV_FileIo);
         ASSERT_EQ(HashFile(scratch.Path(L"locked.bin"), digest), HV_FileIo);
     }
-    EXPECT_EQ(hovrel::test::OpenHandleCount(), before);
+    EXPECT_EQ(OpenHandleCount(), before);
     CloseHandle(writer);
 }
 

@@ -10,9 +10,7 @@
 
 namespace {
 
-using hovrel::test::ProgramDirectory;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::TempFolder;
+using namespace hovrel::test;
 
 const std::wstring kDefaults = L"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS";
 
@@ -38,7 +36,7 @@ class RunInstaller : public ::testing::Test {
 
     // The command line the recorder saw, or a note when it did not run.
     std::wstring Recorded() const {
-        if (!hovrel::test::FileExists(record_)) {
+        if (!FileExists(record_)) {
             return L"<recorder did not run>";
         }
         const std::string bytes = ReadWholeFile(record_);
@@ -111,7 +109,7 @@ TEST_F(RunInstaller, NullPathIsABadArgumentWithExitCodePreset) {
 
 TEST_F(RunInstaller, ProgramsThatCannotStartLeaveExitCodePreset) {
     const std::wstring notAProgram = scratch_.Path(L"not_a_program.exe");
-    hovrel::test::WriteWholeFile(notAProgram, "plain text, not an executable");
+    WriteWholeFile(notAProgram, "plain text, not an executable");
     const std::wstring cases[] = {
         scratch_.Path(L"missing.exe"),
         notAProgram,
@@ -129,7 +127,7 @@ TEST_F(RunInstaller, HandleCountSteadyOverManyRuns) {
     std::uint32_t exitCode = 0;
     const std::wstring missing = scratch_.Path(L"missing.exe");
     HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, &exitCode);
-    const unsigned long before = hovrel::test::OpenHandleCount();
+    const unsigned long before = OpenHandleCount();
     for (int i = 0; i < 15; ++i) {
         ExitWith(i % 2 == 0 ? 0 : 1);
         ASSERT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, &exitCode),
@@ -137,7 +135,7 @@ TEST_F(RunInstaller, HandleCountSteadyOverManyRuns) {
         ASSERT_EQ(HV_EXPORT(HV_RunInstaller)(missing.c_str(), nullptr, &exitCode),
                   HV_InstallerFailed);
     }
-    EXPECT_EQ(hovrel::test::OpenHandleCount(), before);
+    EXPECT_EQ(OpenHandleCount(), before);
 }
 
 } // namespace

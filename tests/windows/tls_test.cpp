@@ -11,11 +11,7 @@
 
 namespace {
 
-using hovrel::test::FileExists;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::Sha256Hex;
-using hovrel::test::TempFolder;
-using hovrel::test::WriteWholeFile;
+using namespace hovrel::test;
 
 // The fixture's folder as a Windows path (Z: is the Unix root under Wine).
 std::wstring StatePath(const std::string& name) {
