@@ -70,11 +70,19 @@ TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
     wchar_t base[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, base);
-    folder_ = std::wstring(base) + L"hovrel-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-              std::to_wstring(counter++);
-    if (!CreateDirectoryW(folder_.c_str(), nullptr)) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // Wine reuses small process ids from run to run, and a test killed by its
+    // timeout leaves its folder behind: a taken name is skipped, not an error.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        folder_ = std::wstring(base) + L"hovrel-test-" + std::to_wstring(GetCurrentProcessId()) +
+                  L"-" + std::to_wstring(counter++);
+        if (CreateDirectoryW(folder_.c_str(), nullptr)) {
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
     }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
