@@ -36,13 +36,15 @@ std::wstring Url(const std::wstring& port, const std::wstring& path) {
     return L"https://localhost:" + port + path;
 }
 
+struct HttpsCase {
+    const char* name;
+    std::wstring url;
+    HV_Result expected;
+};
+
 TEST(Tls, FetchesOverHttps) {
     const TlsPorts ports = ReadPorts();
-    const struct {
-        const char* name;
-        std::wstring url;
-        HV_Result expected;
-    } cases[] = {
+    const HttpsCase cases[] = {
         {"trusted server", Url(ports.trusted, L"/manifest.json"), HV_Ok},
         {"missing file", Url(ports.trusted, L"/missing.json"), HV_HttpStatus},
         {"untrusted certificate", Url(ports.untrusted, L"/manifest.json"), HV_NetworkFailure},
@@ -69,11 +71,7 @@ TEST(Tls, DownloadsOverHttps) {
     const TlsPorts ports = ReadPorts();
     const std::string package = ReadWholeFile(StatePath("www/package.bin"));
     ASSERT_FALSE(package.empty());
-    const struct {
-        const char* name;
-        std::wstring url;
-        HV_Result expected;
-    } cases[] = {
+    const HttpsCase cases[] = {
         {"trusted server", Url(ports.trusted, L"/package.bin"), HV_Ok},
         {"untrusted certificate", Url(ports.untrusted, L"/package.bin"), HV_NetworkFailure},
     };
