@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <bcrypt.h>
+#include "support/test_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -61,41 +61,7 @@ inline std::wstring Widen(const char* text) {
     return wide;
 }
 
-inline std::string HexOf(const unsigned char* bytes, std::size_t size) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (std::size_t i = 0; i < size; ++i) {
-        hex.push_back(kDigits[bytes[i] >> 4]);
-        hex.push_back(kDigits[bytes[i] & 15]);
-    }
-    return hex;
-}
-
-// A running SHA-256 straight over CNG, with nothing of the library in it.
-class BareSha256 {
-  public:
-    BareSha256() {
-        BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0);
-        BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0);
-    }
-    ~BareSha256() {
-        BCryptDestroyHash(hash_);
-        BCryptCloseAlgorithmProvider(algorithm_, 0);
-    }
-    BareSha256(const BareSha256&) = delete;
-    BareSha256& operator=(const BareSha256&) = delete;
-    void Update(const void* data, unsigned long size) {
-        BCryptHashData(hash_, static_cast<PUCHAR>(const_cast<void*>(data)), size, 0);
-    }
-    std::string FinishHex() {
-        unsigned char digest[32] = {};
-        BCryptFinishHash(hash_, digest, sizeof(digest), 0);
-        return HexOf(digest, sizeof(digest));
-    }
-
-  private:
-    BCRYPT_ALG_HANDLE algorithm_ = nullptr;
-    BCRYPT_HASH_HANDLE hash_ = nullptr;
-};
+// The bare CNG hash every figure is measured against.
+using BareSha256 = hovrel::test::ReferenceSha256;
 
 } // namespace hovrel::bench

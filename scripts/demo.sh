@@ -22,30 +22,15 @@ cmake --preset native >/dev/null
 cmake --build --preset native --target hovrel-publish
 publish=$root/build/native/bin/hovrel-publish
 
-wine_run=$root/build/mingw/wine-run.sh
 tool=$root/build/mingw/bin/hovrel-update.exe
-export WINEPREFIX=$root/build/mingw/wineprefix
-export WINEDEBUG=-all
-"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-
 work=$root/build/demo
 site=$work/site
 rm -rf "$work"
 mkdir -p "$site"
 
-server_pid=
-cleanup() {
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
-    wineserver -k 2>/dev/null || true
-}
-trap cleanup EXIT
-# One persistent wineserver for all the runs below; Wine's background services
-# start here, detached from the pipes of the command substitutions.
-wineserver -p 2>/dev/null || true
-"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+source scripts/wine-session.sh
+source tests/server/serve.sh
+wine_session_cleanup=stop_server
 
 step "Building the installer for version 2.0.0 with NSIS"
 version=2.0.0
@@ -56,10 +41,8 @@ sha256=$(sha256sum "$site/$package" | cut -d' ' -f1)
 echo "$package: $size bytes, SHA-256 $sha256"
 
 step "Starting the update server on 127.0.0.1"
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port" >"$work/server.log" 2>&1 &
-server_pid=$!
-base=http://127.0.0.1:$port
+serve_folder "$site" "$work"
+base=http://127.0.0.1:$server_port
 
 step "Publisher: a signing key, the manifest and its signature (hovrel-publish)"
 "$publish" keygen --out "$work/release-key.pem"
@@ -68,10 +51,6 @@ step "Publisher: a signing key, the manifest and its signature (hovrel-publish)"
 "$publish" sign "$site/manifest.json" --key "$work/release-key.pem"
 "$publish" verify "$site/manifest.json" --public-key "$work/release-key.pub.pem"
 public_key=$(sed '1d;$d' "$work/release-key.pub.pem" | tr -d '\n')
-for _ in $(seq 50); do
-    python3 -c "import urllib.request; urllib.request.urlopen('$base/manifest.json')" 2>/dev/null && break
-    sleep 0.1
-done
 echo "Serving $site at $base"
 cat "$site/manifest.json"
 

@@ -27,9 +27,8 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j2 --target large_download
 
 work=$root/build/large-download
-server=$root/stress/large_download/body_server.py
+server=$root/tests/server/test_server.py
 program=$root/build/mingw/bin/large_download.exe
-wine_run=$root/build/mingw/wine-run.sh
 destination=$work/body.bin
 mkdir -p "$work"
 
@@ -38,44 +37,17 @@ mkdir -p "$work"
 cache=$work/sha256-$(sha256sum "$server" | cut -c1-16)-$size
 if [ ! -s "$cache" ]; then
     echo "Hashing the $size-byte body with python hashlib"
-    python3 "$server" digest "$size" >"$cache.tmp"
+    python3 "$server" digest --size "$size" >"$cache.tmp"
     mv "$cache.tmp" "$cache"
 fi
 expected=$(cat "$cache")
 echo "Expected SHA-256: $expected"
 
-export WINEPREFIX=$root/build/mingw/wineprefix
-server_pid=
-own_wineserver=
-cleanup() {
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
-    rm -f "$destination"
-    if [ -n "$own_wineserver" ]; then
-        wineserver -k 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
-
-python3 "$server" serve "$size" >"$work/port" 2>"$work/server.log" &
-server_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/port" ] && break
-    sleep 0.1
-done
-port=$(cat "$work/port")
-[ -n "$port" ] || { echo "the body server did not start" >&2; exit 1; }
-
-# One persistent wineserver; Wine's background services start detached from
-# the pipes of the command substitutions below. The warm-up's short-lived
-# server is waited out; a persistent one left by another run is shared, and
-# then not stopped at the end.
-"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-timeout 30 wineserver -w || true
-wineserver -p 2>/dev/null && own_wineserver=1
-"$wine_run" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+source scripts/wine-session.sh
+source tests/server/serve.sh
+wine_session_cleanup='stop_server; rm -f "$destination"'
+serve_body "$size" "$work" --lifetime 86400
+port=$server_port
 
 destination_windows="Z:${destination//\//\\}"
 failed=0

@@ -2,7 +2,7 @@
 // seeded ways, and checks what every run leaves behind.
 #include "hovrel.h"
 #include "support/test_http_server.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <windows.h>
 

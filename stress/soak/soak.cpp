@@ -2,7 +2,7 @@
 // while, sampling this process's handles and memory as it goes.
 #include "hovrel.h"
 #include "support/test_http_server.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <windows.h>
 #include <psapi.h>

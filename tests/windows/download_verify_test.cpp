@@ -1,6 +1,6 @@
 #include "hovrel_export.h"
 #include "support/test_http_server.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +15,7 @@
 
 namespace {
 
-using hovrel::test::AnnouncedResponse;
-using hovrel::test::ChunkedResponse;
-using hovrel::test::Ending;
-using hovrel::test::FileExists;
-using hovrel::test::FileSizeOnDisk;
-using hovrel::test::OkResponse;
-using hovrel::test::PatternBytes;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::Reply;
-using hovrel::test::Sha256Hex;
-using hovrel::test::StatusResponse;
-using hovrel::test::TempFolder;
-using hovrel::test::TestHttpServer;
-using hovrel::test::WriteWholeFile;
+using namespace hovrel::test;
 
 const char kOldContents[] = "the previous package";
 const char kEmptyDigest[] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
@@ -186,17 +173,19 @@ TEST_F(DownloadVerify, OutcomesOfSizeDigestAndStatus) {
          HV_HashMismatch,
          Leaves::Nothing,
          ""},
-        // Wine's WinHTTP hands over the bytes past the length; they are not
-        // part of the body.
+        // Wine's WinHTTP hands over the bytes past the length that arrive
+        // with the body's end; they are not part of the body. The server
+        // keeps the connection open: the call must end at the length, not
+        // wait for a close.
         {"past its Content-Length, digest of the announced body",
-         {AnnouncedResponse(3000, body + partial)},
+         {AnnouncedResponse(3000, body + partial), Ending::KeepOpen},
          digest,
          0,
          HV_Ok,
          Leaves::Download,
          body},
         {"past its Content-Length, size expected",
-         {AnnouncedResponse(3000, body + partial)},
+         {AnnouncedResponse(3000, body + partial), Ending::KeepOpen},
          digest,
          3000,
          HV_Ok,
@@ -209,6 +198,44 @@ TEST_F(DownloadVerify, OutcomesOfSizeDigestAndStatus) {
          HV_HashMismatch,
          Leaves::Nothing,
          ""},
+        // 2^64 - 1 is the largest length there is; anything above it is no
+        // length at all. An overflow check that ignores the last digit turns
+        // 2^64 + 1 to 2^64 + 3 into 1 to 3.
+        {"Content-Length 2^64-1, size expected",
+         {AnnouncedResponse("18446744073709551615", four)},
+         Sha256Hex(four),
+         4,
+         HV_SizeMismatch,
+         Leaves::OldFile,
+         ""},
+        {"Content-Length 2^64, size expected",
+         {AnnouncedResponse("18446744073709551616", four)},
+         Sha256Hex(four),
+         4,
+         HV_Ok,
+         Leaves::Download,
+         four},
+        {"Content-Length 2^64+1, size expected",
+         {AnnouncedResponse("18446744073709551617", four)},
+         Sha256Hex(four),
+         4,
+         HV_Ok,
+         Leaves::Download,
+         four},
+        {"Content-Length 2^64+3, no size",
+         {AnnouncedResponse("18446744073709551619", four)},
+         Sha256Hex(four),
+         0,
+         HV_Ok,
+         Leaves::Download,
+         four},
+        {"Content-Length of 21 digits, no size",
+         {AnnouncedResponse("184467440737095516150", four)},
+         Sha256Hex(four),
+         0,
+         HV_Ok,
+         Leaves::Download,
+         four},
         {"reset mid-body",
          {AnnouncedResponse(1000, partial), Ending::Reset},
          Sha256Hex(partial),
@@ -239,10 +266,16 @@ TEST_F(DownloadVerify, OutcomesOfSizeDigestAndStatus) {
         server_.Serve(target, c.reply);
         WriteWholeFile(destination_, kOldContents);
         ProgressLog log;
+        const std::size_t keptOpen = server_.ConnectionsTheClientKeptOpen();
         ASSERT_EQ(Download(target, c.digest, c.expectedSize, &log), c.expected);
+        EXPECT_EQ(server_.ConnectionsTheClientKeptOpen(), keptOpen) << "waited for the close";
+        for (std::size_t i = 1; i < log.calls.size(); ++i) {
+            EXPECT_GT(log.calls[i].received, log.calls[i - 1].received) << "call " << i;
+        }
         switch (c.leaves) {
         case Leaves::Download:
             EXPECT_EQ(ReadWholeFile(destination_), c.body);
+            EXPECT_EQ(log.calls.empty() ? 0 : log.calls.back().received, c.body.size());
             break;
         case Leaves::Nothing:
             EXPECT_FALSE(FileExists(destination_));
@@ -370,8 +403,7 @@ TEST_F(DownloadVerify, RefusesNullArgumentsBeforeAnyTraffic) {
 
 TEST_F(DownloadVerify, FailuresBeforeTheFileLeaveItAlone) {
     server_.Serve("/p", {OkResponse("x")});
-    const std::wstring refused =
-        L"http://127.0.0.1:" + std::to_wstring(hovrel::test::UnusedPort()) + L"/p";
+    const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(UnusedPort()) + L"/p";
     struct Case {
         const wchar_t* name;
         std::wstring url;

@@ -1,6 +1,6 @@
 #include "hovrel_export.h"
 #include "support/test_http_server.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +10,7 @@
 
 namespace {
 
-using hovrel::test::AnnouncedResponse;
-using hovrel::test::ChunkedResponse;
-using hovrel::test::Ending;
-using hovrel::test::OkResponse;
-using hovrel::test::PatternBytes;
-using hovrel::test::Reply;
-using hovrel::test::StatusResponse;
-using hovrel::test::TestHttpServer;
+using namespace hovrel::test;
 
 constexpr char kUntouched = 'Z';
 constexpr int32_t kUntouchedLength = -7;
@@ -78,6 +71,11 @@ TEST(FetchManifest, ResponsesAndBodies) {
          ""},
         {"body cut short by a close",
          {AnnouncedResponse(1000, partial)},
+         4096,
+         HV_NetworkFailure,
+         ""},
+        {"body one byte short of its Content-Length",
+         {AnnouncedResponse(text.size() + 1, text)},
          4096,
          HV_NetworkFailure,
          ""},
@@ -202,8 +200,7 @@ TEST(FetchManifest, LongestPathThatFitsReachesTheServer) {
 }
 
 TEST(FetchManifest, RefusedConnectionIsANetworkFailure) {
-    const std::wstring url =
-        L"http://127.0.0.1:" + std::to_wstring(hovrel::test::UnusedPort()) + L"/m";
+    const std::wstring url = L"http://127.0.0.1:" + std::to_wstring(UnusedPort()) + L"/m";
     const Fetched fetched = Fetch(url, 64);
     EXPECT_EQ(fetched.result, HV_NetworkFailure);
     EXPECT_TRUE(Untouched(fetched));

@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "hovrel_export.h"
-#include "test_files.h"
+#include "support/test_support.h"
 
 namespace {
 
-using hovrel::test::ProgramDirectory;
-using hovrel::test::ScratchDirectory;
-using hovrel::test::WriteWholeFile;
+using namespace hovrel::test;
 
 constexpr unsigned char kSentinel = 0xCD;
 
@@ -73,10 +71,10 @@ TEST(HashFile, StandardExampleMessages) {
         {"one million a", std::string(1000000, 'a'),
          "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
-    ScratchDirectory scratch;
+    TempFolder scratch;
     for (const Case& c : cases) {
-        const std::wstring path = scratch.File(L"message.bin");
-        ASSERT_TRUE(WriteWholeFile(path, c.message)) << c.name;
+        const std::wstring path = scratch.Path(L"message.bin");
+        WriteWholeFile(path, c.message);
         DigestBuffer digest;
         EXPECT_EQ(HashFile(path, digest), HV_Ok) << c.name;
         EXPECT_EQ(digest.Digest(), c.digest) << c.name;
@@ -87,9 +85,7 @@ TEST(HashFile, StandardExampleMessages) {
 // sha256sum.
 std::vector<std::pair<std::wstring, std::string>> ReferenceFiles() {
     const std::wstring directory = ProgramDirectory() + L"hash_references\\";
-    std::string text;
-    hovrel::test::ReadWholeFile(directory + L"sha256sums.txt", text);
-    std::istringstream list(text);
+    std::istringstream list(ReadWholeFile(directory + L"sha256sums.txt"));
     std::vector<std::pair<std::wstring, std::string>> files;
     std::string line;
     while (std::getline(list, line)) {
@@ -112,9 +108,9 @@ TEST(HashFile, FilesAroundBlockAndBufferBoundariesMatchCoreutils) {
 }
 
 TEST(HashFile, NullArgumentsLeaveTheDigestUntouched) {
-    ScratchDirectory scratch;
-    const std::wstring path = scratch.File(L"present.bin");
-    ASSERT_TRUE(WriteWholeFile(path, "abc"));
+    TempFolder scratch;
+    const std::wstring path = scratch.Path(L"present.bin");
+    WriteWholeFile(path, "abc");
     DigestBuffer digest;
     EXPECT_EQ(HV_EXPORT(HV_HashFile)(nullptr, digest.bytes), HV_BadArgument);
     EXPECT_TRUE(digest.Untouched());
@@ -123,12 +119,12 @@ TEST(HashFile, NullArgumentsLeaveTheDigestUntouched) {
 }
 
 TEST(HashFile, PathsThatCannotBeOpenedAreFileErrors) {
-    ScratchDirectory scratch;
-    const std::wstring subdirectory = scratch.File(L"folder");
+    TempFolder scratch;
+    const std::wstring subdirectory = scratch.Path(L"folder");
     ASSERT_TRUE(CreateDirectoryW(subdirectory.c_str(), nullptr));
     const std::wstring cases[] = {
-        scratch.File(L"missing.bin"),
-        scratch.File(L"no such folder\\file.bin"),
+        scratch.Path(L"missing.bin"),
+        scratch.Path(L"no such folder\\file.bin"),
         subdirectory,
         L"",
     };
@@ -155,9 +151,9 @@ TEST(HashFile, SharingWithOtherHandles) {
         {"reader sharing read", GENERIC_READ, FILE_SHARE_READ, HV_Ok},
         {"reader sharing nothing", GENERIC_READ, 0, HV_FileIo},
     };
-    ScratchDirectory scratch;
-    const std::wstring path = scratch.File(L"shared.bin");
-    ASSERT_TRUE(WriteWholeFile(path, "abc"));
+    TempFolder scratch;
+    const std::wstring path = scratch.Path(L"shared.bin");
+    WriteWholeFile(path, "abc");
     for (const Case& c : cases) {
         HANDLE other = CreateFileW(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -175,9 +171,9 @@ TEST(HashFile, SharingWithOtherHandles) {
 }
 
 TEST(HashFile, FileIsReleasedWhenTheCallReturns) {
-    ScratchDirectory scratch;
-    const std::wstring path = scratch.File(L"released.bin");
-    ASSERT_TRUE(WriteWholeFile(path, std::string(70000, 'x')));
+    TempFolder scratch;
+    const std::wstring path = scratch.Path(L"released.bin");
+    WriteWholeFile(path, std::string(70000, 'x'));
     DigestBuffer digest;
     ASSERT_EQ(HashFile(path, digest), HV_Ok);
     // Exclusive access succeeds only if the library's handle is gone.
@@ -188,23 +184,23 @@ TEST(HashFile, FileIsReleasedWhenTheCallReturns) {
 }
 
 TEST(HashFile, HandleCountSteadyOverManyCalls) {
-    ScratchDirectory scratch;
-    const std::wstring present = scratch.File(L"present.bin");
-    const std::wstring missing = scratch.File(L"missing.bin");
-    ASSERT_TRUE(WriteWholeFile(present, std::string(100000, 'y')));
-    HANDLE writer = CreateFileW(scratch.File(L"locked.bin").c_str(), GENERIC_WRITE,
+    TempFolder scratch;
+    const std::wstring present = scratch.Path(L"present.bin");
+    const std::wstring missing = scratch.Path(L"missing.bin");
+    WriteWholeFile(present, std::string(100000, 'y'));
+    HANDLE writer = CreateFileW(scratch.Path(L"locked.bin").c_str(), GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     DigestBuffer digest;
     HashFile(present, digest); // the first call may load system libraries
-    const hovrel::test::HandleSnapshot before = hovrel::test::TakeHandleSnapshot();
+    const unsigned long before = OpenHandleCount();
     for (int i = 0; i < 100; ++i) {
         ASSERT_EQ(HashFile(present, digest), HV_Ok);
         ASSERT_EQ(HashFile(missing, digest), HV_FileIo);
-        ASSERT_EQ(HashFile(scratch.File(L"locked.bin"), digest), HV_FileIo);
+        ASSERT_EQ(HashFile(scratch.Path(L"locked.bin"), digest), HV_FileIo);
     }
-    EXPECT_TRUE(hovrel::test::TakeHandleSnapshot() == before);
+    EXPECT_EQ(OpenHandleCount(), before);
     CloseHandle(writer);
 }
 

@@ -6,13 +6,11 @@
 #include <string>
 
 #include "hovrel_export.h"
-#include "test_files.h"
+#include "support/test_support.h"
 
 namespace {
 
-using hovrel::test::ProgramDirectory;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::ScratchDirectory;
+using namespace hovrel::test;
 
 const std::wstring kDefaults = L"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS";
 
@@ -23,7 +21,7 @@ class RunInstaller : public ::testing::Test {
     void SetUp() override {
         recorder_ = ProgramDirectory() + L"installer_recorder.exe";
         ASSERT_NE(GetFileAttributesW(recorder_.c_str()), INVALID_FILE_ATTRIBUTES);
-        record_ = scratch_.File(L"command_line.txt");
+        record_ = scratch_.Path(L"command_line.txt");
         SetEnvironmentVariableW(L"HOVREL_RECORDER_OUT", record_.c_str());
         ExitWith(0);
     }
@@ -38,15 +36,15 @@ class RunInstaller : public ::testing::Test {
 
     // The command line the recorder saw, or a note when it did not run.
     std::wstring Recorded() const {
-        std::string bytes;
-        if (!ReadWholeFile(record_, bytes)) {
+        if (!FileExists(record_)) {
             return L"<recorder did not run>";
         }
+        const std::string bytes = ReadWholeFile(record_);
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
                             bytes.size() / sizeof(wchar_t));
     }
 
-    ScratchDirectory scratch_;
+    TempFolder scratch_;
     std::wstring recorder_;
     std::wstring record_;
 };
@@ -110,10 +108,10 @@ TEST_F(RunInstaller, NullPathIsABadArgumentWithExitCodePreset) {
 }
 
 TEST_F(RunInstaller, ProgramsThatCannotStartLeaveExitCodePreset) {
-    const std::wstring notAProgram = scratch_.File(L"not_a_program.exe");
-    ASSERT_TRUE(hovrel::test::WriteWholeFile(notAProgram, "plain text, not an executable"));
+    const std::wstring notAProgram = scratch_.Path(L"not_a_program.exe");
+    WriteWholeFile(notAProgram, "plain text, not an executable");
     const std::wstring cases[] = {
-        scratch_.File(L"missing.exe"),
+        scratch_.Path(L"missing.exe"),
         notAProgram,
         L"",
     };
@@ -127,9 +125,9 @@ TEST_F(RunInstaller, ProgramsThatCannotStartLeaveExitCodePreset) {
 
 TEST_F(RunInstaller, HandleCountSteadyOverManyRuns) {
     std::uint32_t exitCode = 0;
-    const std::wstring missing = scratch_.File(L"missing.exe");
+    const std::wstring missing = scratch_.Path(L"missing.exe");
     HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, &exitCode);
-    const hovrel::test::HandleSnapshot before = hovrel::test::TakeHandleSnapshot();
+    const unsigned long before = OpenHandleCount();
     for (int i = 0; i < 15; ++i) {
         ExitWith(i % 2 == 0 ? 0 : 1);
         ASSERT_EQ(HV_EXPORT(HV_RunInstaller)(recorder_.c_str(), nullptr, &exitCode),
@@ -137,7 +135,7 @@ TEST_F(RunInstaller, HandleCountSteadyOverManyRuns) {
         ASSERT_EQ(HV_EXPORT(HV_RunInstaller)(missing.c_str(), nullptr, &exitCode),
                   HV_InstallerFailed);
     }
-    EXPECT_TRUE(hovrel::test::TakeHandleSnapshot() == before);
+    EXPECT_EQ(OpenHandleCount(), before);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // certificate from a CA trusted in the build's Wine prefix, one whose CA is
 // never trusted.
 #include "hovrel_export.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,7 @@
 
 namespace {
 
-using hovrel::test::FileExists;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::Sha256Hex;
-using hovrel::test::TempFolder;
-using hovrel::test::WriteWholeFile;
+using namespace hovrel::test;
 
 // The fixture's folder as a Windows path (Z: is the Unix root under Wine).
 std::wstring StatePath(const std::string& name) {
@@ -40,61 +36,56 @@ std::wstring Url(const std::wstring& port, const std::wstring& path) {
     return L"https://localhost:" + port + path;
 }
 
-TEST(Tls, FetchesAManifestFromATrustedServer) {
+struct HttpsCase {
+    const char* name;
+    std::wstring url;
+    HV_Result expected;
+};
+
+TEST(Tls, FetchesOverHttps) {
     const TlsPorts ports = ReadPorts();
-    const std::string expected = ReadWholeFile(StatePath("www/manifest.json"));
-    std::vector<char> buffer(4096, 'Z');
-    int32_t length = -1;
-    const std::wstring url = Url(ports.trusted, L"/manifest.json");
-    ASSERT_EQ(HV_EXPORT(HV_FetchManifest)(url.c_str(), buffer.data(),
-                                          static_cast<int32_t>(buffer.size()), &length),
-              HV_Ok);
-    EXPECT_EQ(std::string(buffer.data(), length), expected);
-    EXPECT_EQ(buffer[length], '\0');
+    const HttpsCase cases[] = {
+        {"trusted server", Url(ports.trusted, L"/manifest.json"), HV_Ok},
+        {"missing file", Url(ports.trusted, L"/missing.json"), HV_HttpStatus},
+        {"untrusted certificate", Url(ports.untrusted, L"/manifest.json"), HV_NetworkFailure},
+    };
+    const std::string manifest = ReadWholeFile(StatePath("www/manifest.json"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<char> buffer(4096, 'Z');
+        int32_t length = -1;
+        ASSERT_EQ(HV_EXPORT(HV_FetchManifest)(c.url.c_str(), buffer.data(),
+                                              static_cast<int32_t>(buffer.size()), &length),
+                  c.expected);
+        if (c.expected == HV_Ok) {
+            EXPECT_EQ(std::string(buffer.data(), length), manifest);
+            EXPECT_EQ(buffer[length], '\0');
+        } else {
+            EXPECT_EQ(length, -1);
+            EXPECT_EQ(buffer[0], 'Z');
+        }
+    }
 }
 
-TEST(Tls, DownloadsAndVerifiesFromATrustedServer) {
+TEST(Tls, DownloadsOverHttps) {
     const TlsPorts ports = ReadPorts();
     const std::string package = ReadWholeFile(StatePath("www/package.bin"));
     ASSERT_FALSE(package.empty());
+    const HttpsCase cases[] = {
+        {"trusted server", Url(ports.trusted, L"/package.bin"), HV_Ok},
+        {"untrusted certificate", Url(ports.untrusted, L"/package.bin"), HV_NetworkFailure},
+    };
     TempFolder folder;
     const std::wstring path = folder.Path(L"package.bin");
-    const std::wstring url = Url(ports.trusted, L"/package.bin");
-    ASSERT_EQ(HV_EXPORT(HV_DownloadVerify)(url.c_str(), path.c_str(), Sha256Hex(package).c_str(),
-                                           package.size(), nullptr, nullptr, nullptr),
-              HV_Ok);
-    EXPECT_EQ(ReadWholeFile(path), package);
-}
-
-TEST(Tls, MissingFileOverHttpsIsAnHttpStatus) {
-    const TlsPorts ports = ReadPorts();
-    char buffer[64];
-    const std::wstring url = Url(ports.trusted, L"/missing.json");
-    EXPECT_EQ(HV_EXPORT(HV_FetchManifest)(url.c_str(), buffer, sizeof(buffer), nullptr),
-              HV_HttpStatus);
-}
-
-TEST(Tls, UntrustedCertificateIsANetworkFailure) {
-    const TlsPorts ports = ReadPorts();
-    const std::string package = ReadWholeFile(StatePath("www/package.bin"));
-    std::vector<char> buffer(4096, 'Z');
-    int32_t length = -1;
-    const std::wstring manifestUrl = Url(ports.untrusted, L"/manifest.json");
-    EXPECT_EQ(HV_EXPORT(HV_FetchManifest)(manifestUrl.c_str(), buffer.data(),
-                                          static_cast<int32_t>(buffer.size()), &length),
-              HV_NetworkFailure);
-    EXPECT_EQ(length, -1);
-    EXPECT_EQ(buffer[0], 'Z');
-
-    TempFolder folder;
-    const std::wstring path = folder.Path(L"package.bin");
-    WriteWholeFile(path, "old");
-    const std::wstring packageUrl = Url(ports.untrusted, L"/package.bin");
-    EXPECT_EQ(HV_EXPORT(HV_DownloadVerify)(packageUrl.c_str(), path.c_str(),
-                                           Sha256Hex(package).c_str(), 0, nullptr, nullptr,
-                                           nullptr),
-              HV_NetworkFailure);
-    EXPECT_EQ(ReadWholeFile(path), "old");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteWholeFile(path, "old");
+        ASSERT_EQ(HV_EXPORT(HV_DownloadVerify)(c.url.c_str(), path.c_str(),
+                                               Sha256Hex(package).c_str(), 0, nullptr, nullptr,
+                                               nullptr),
+                  c.expected);
+        EXPECT_EQ(ReadWholeFile(path), c.expected == HV_Ok ? package : "old");
+    }
 }
 
 } // namespace

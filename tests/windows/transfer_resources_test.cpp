@@ -1,6 +1,6 @@
 #include "hovrel_export.h"
 #include "support/test_http_server.h"
-#include "support/transfer_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +13,7 @@
 
 namespace {
 
-using hovrel::test::ChunkedResponse;
-using hovrel::test::FileExists;
-using hovrel::test::OkResponse;
-using hovrel::test::PatternBytes;
-using hovrel::test::ReadWholeFile;
-using hovrel::test::Sha256Hex;
-using hovrel::test::StatusResponse;
-using hovrel::test::TempFolder;
-using hovrel::test::TestHttpServer;
-
-using hovrel::test::OpenHandleCount;
+using namespace hovrel::test;
 
 TEST(TransferResources, HandleCountSeesEveryHandle) {
     const unsigned long before = OpenHandleCount();
@@ -59,8 +49,7 @@ TEST(TransferResources, RepeatedCallsLeaveNoHandlesOpen) {
     server.Serve("/p", {ChunkedResponse(body)});
     server.Serve("/gone", {StatusResponse(404, "Not Found")});
     const std::wstring path = folder.Path(L"p.bin");
-    const std::wstring refused =
-        L"http://127.0.0.1:" + std::to_wstring(hovrel::test::UnusedPort()) + L"/m";
+    const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(UnusedPort()) + L"/m";
     const std::string digest = Sha256Hex(body);
     const std::wstring fetchUrl = server.Url("/m");
     const std::wstring packageUrl = server.Url("/p");
@@ -88,14 +77,14 @@ TEST(TransferResources, RepeatedCallsLeaveNoHandlesOpen) {
             ASSERT_EQ(c.call(), c.expected);
         }
         const unsigned long before = OpenHandleCount();
-        const std::uintptr_t slotBefore = hovrel::test::NextWinHttpHandleSlot();
+        const std::uintptr_t slotBefore = NextWinHttpHandleSlot();
         for (int i = 0; i < 200; ++i) {
             ASSERT_EQ(c.call(), c.expected) << "call " << i;
         }
         Sleep(200);
         const unsigned long after = OpenHandleCount();
         EXPECT_LE(after, before + 10) << "before " << before << ", after " << after;
-        EXPECT_EQ(hovrel::test::NextWinHttpHandleSlot(), slotBefore);
+        EXPECT_EQ(NextWinHttpHandleSlot(), slotBefore);
     }
 }
 

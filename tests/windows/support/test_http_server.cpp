@@ -133,6 +133,11 @@ TestHttpServer::~TestHttpServer() {
     JoinFinished(true);
 }
 
+std::size_t TestHttpServer::ConnectionsTheClientKeptOpen() {
+    JoinFinished(true);
+    return keptOpen_;
+}
+
 // Finished threads are joined as the server goes, so that a long run does not
 // pile up thread handles (the handle-count tests count them).
 void TestHttpServer::JoinFinished(bool all) {
@@ -239,8 +244,14 @@ void TestHttpServer::ServeConnection(SOCKET client) {
     } else {
         // Wait for the client to close, so that it never sees a reset for
         // bytes it did not read yet.
-        shutdown(client, SD_SEND);
-        while (recv(client, buffer, sizeof(buffer), 0) > 0) {
+        if (reply.ending == Ending::Close) {
+            shutdown(client, SD_SEND);
+        }
+        int received;
+        while ((received = recv(client, buffer, sizeof(buffer), 0)) > 0) {
+        }
+        if (received < 0 && reply.ending == Ending::KeepOpen) {
+            ++keptOpen_;
         }
     }
     closesocket(client);
@@ -271,7 +282,11 @@ std::string StatusResponse(int status, const std::string& reason) {
 }
 
 std::string AnnouncedResponse(std::size_t contentLength, const std::string& body) {
-    return Head(200, "OK", "Content-Length: " + std::to_string(contentLength) + "\r\n") + body;
+    return AnnouncedResponse(std::to_string(contentLength), body);
+}
+
+std::string AnnouncedResponse(const std::string& contentLength, const std::string& body) {
+    return Head(200, "OK", "Content-Length: " + contentLength + "\r\n") + body;
 }
 
 std::string RedirectResponse(int status, const std::string& location) {

@@ -16,8 +16,9 @@ namespace hovrel::test {
 
 // How the server ends a connection after its scripted bytes.
 enum class Ending {
-    Close, // orderly shutdown (FIN)
-    Reset, // SO_LINGER 0, so the peer sees a reset
+    Close,    // orderly shutdown (FIN)
+    Reset,    // SO_LINGER 0, so the peer sees a reset
+    KeepOpen, // no FIN: held until the client closes, or the server gives up after 5 s
 };
 
 // When the scripted bytes go out: all at once by default.
@@ -67,6 +68,9 @@ class TestHttpServer {
     void Serve(const std::string& target, Reply reply);
     std::vector<SeenRequest> Requests() const;
     std::size_t EndlessBytesSent() const { return endlessSent_.load(); }
+    // KeepOpen connections that the client never closed, once every
+    // connection so far has ended.
+    std::size_t ConnectionsTheClientKeptOpen();
 
   private:
     void AcceptLoop();
@@ -78,6 +82,7 @@ class TestHttpServer {
     bool recordRequests_;
     std::atomic<bool> stopping_{false};
     std::atomic<std::size_t> endlessSent_{0};
+    std::atomic<std::size_t> keptOpen_{0};
     mutable std::mutex mutex_;
     std::map<std::string, Reply> replies_;
     std::vector<SeenRequest> requests_;
@@ -96,6 +101,7 @@ std::string ChunkedResponse(const std::string& body);
 std::string StatusResponse(int status, const std::string& reason);
 // Announces contentLength but carries body, whatever its length.
 std::string AnnouncedResponse(std::size_t contentLength, const std::string& body);
+std::string AnnouncedResponse(const std::string& contentLength, const std::string& body);
 // A redirect (301, 302, 307...) to location, with an empty body.
 std::string RedirectResponse(int status, const std::string& location);
 

@@ -8,9 +8,7 @@ python=$2
 openssl=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [ -f "$state/server.pid" ]; then
-    kill "$(cat "$state/server.pid")" 2>/dev/null || true
-fi
+bash "$here/stop_tls_fixture.sh" "$state"
 rm -rf "$state"
 mkdir -p "$state/www"
 cd "$state"
@@ -40,19 +38,22 @@ make_localhost_certificate untrusted-server untrusted-ca
 printf '{"version":"2.0.0","url":"https://localhost/package.bin"}' >www/manifest.json
 "$openssl" rand -out www/package.bin 300000
 
-setsid "$python" "$here/tls_server.py" --www www --lifetime 300 --ports ports \
-    --trusted trusted-server.pem trusted-server.key \
-    --untrusted untrusted-server.pem untrusted-server.key \
-    >server.log 2>&1 </dev/null &
-echo $! >server.pid
+# They outlive any run of the suite; the cleanup fixture stops them.
+for name in trusted untrusted; do
+    setsid "$python" "$here/../../server/test_server.py" static --root www \
+        --port-file "$PWD/$name.port" --tls "$name-server.pem" "$name-server.key" \
+        --lifetime 3600 >"$name-server.log" 2>&1 </dev/null &
+    echo $! >>server.pids
+done
 
 for _ in $(seq 100); do
-    if [ -f ports ]; then
+    if [ -s trusted.port ] && [ -s untrusted.port ]; then
+        cat trusted.port untrusted.port >ports
         echo "TLS servers on ports $(tr '\n' ' ' <ports)"
         exit 0
     fi
     sleep 0.1
 done
 echo "the TLS servers did not start:" >&2
-cat server.log >&2
+cat ./*-server.log >&2
 exit 1

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Stops the TLS servers that start_tls_fixture.sh started.
+# Stops the TLS servers that start_tls_fixture.sh started. A recorded pid is
+# killed only while it is still one of this folder's servers: pids wrap within
+# minutes on a busy machine.
 set -euo pipefail
-state=$1
-if [ -f "$state/server.pid" ]; then
-    kill "$(cat "$state/server.pid")" 2>/dev/null || true
-    rm -f "$state/server.pid"
-fi
+state=$(cd "$1" 2>/dev/null && pwd) || exit 0
+[ -f "$state/server.pids" ] || exit 0
+while read -r pid; do
+    if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "--port-file $state/"; then
+        kill "$pid" 2>/dev/null || true
+    fi
+done <"$state/server.pids"
+rm -f "$state/server.pids"

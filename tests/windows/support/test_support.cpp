@@ -1,8 +1,7 @@
-#include "transfer_support.h"
+#include "test_support.h"
 
 #include <bcrypt.h>
 #include <winhttp.h>
-#include <winternl.h>
 
 #include <atomic>
 #include <stdexcept>
@@ -10,23 +9,30 @@
 
 namespace hovrel::test {
 
-std::string Sha256Hex(const std::string& bytes) {
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    BCRYPT_HASH_HANDLE hash = nullptr;
+ReferenceSha256::ReferenceSha256() {
+    if (BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
+        BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0) != 0) {
+        throw std::runtime_error("the reference SHA-256 cannot start");
+    }
+}
+
+ReferenceSha256::~ReferenceSha256() {
+    BCryptDestroyHash(hash_);
+    BCryptCloseAlgorithmProvider(algorithm_, 0);
+}
+
+void ReferenceSha256::Update(const void* data, std::size_t size) {
+    // CNG takes the input through a non-const pointer but only reads it.
+    if (BCryptHashData(hash_, static_cast<PUCHAR>(const_cast<void*>(data)),
+                       static_cast<ULONG>(size), 0) != 0) {
+        throw std::runtime_error("the reference SHA-256 failed");
+    }
+}
+
+std::string ReferenceSha256::FinishHex() {
     unsigned char digest[32] = {};
-    bool ok = BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) == 0 &&
-              BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0 &&
-              BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
-                             static_cast<ULONG>(bytes.size()), 0) == 0 &&
-              BCryptFinishHash(hash, digest, sizeof(digest), 0) == 0;
-    if (hash != nullptr) {
-        BCryptDestroyHash(hash);
-    }
-    if (algorithm != nullptr) {
-        BCryptCloseAlgorithmProvider(algorithm, 0);
-    }
-    if (!ok) {
-        throw std::runtime_error("the test's own SHA-256 failed");
+    if (BCryptFinishHash(hash_, digest, sizeof(digest), 0) != 0) {
+        throw std::runtime_error("the reference SHA-256 failed");
     }
     static const char alphabet[] = "0123456789abcdef";
     std::string hex;
@@ -35,6 +41,12 @@ std::string Sha256Hex(const std::string& bytes) {
         hex += alphabet[byte & 15];
     }
     return hex;
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+    ReferenceSha256 hash;
+    hash.Update(bytes.data(), bytes.size());
+    return hash.FinishHex();
 }
 
 std::string PatternBytes(std::size_t size, unsigned seed) {
@@ -47,15 +59,30 @@ std::string PatternBytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring directory(path, length);
+    return directory.substr(0, directory.find_last_of(L"\\/") + 1);
+}
+
 TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
     wchar_t base[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, base);
-    folder_ = std::wstring(base) + L"hovrel-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-              std::to_wstring(counter++);
-    if (!CreateDirectoryW(folder_.c_str(), nullptr)) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // Wine reuses small process ids from run to run, and a test killed by its
+    // timeout leaves its folder behind: a taken name is skipped, not an error.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        folder_ = std::wstring(base) + L"hovrel-test-" + std::to_wstring(GetCurrentProcessId()) +
+                  L"-" + std::to_wstring(counter++);
+        if (CreateDirectoryW(folder_.c_str(), nullptr)) {
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
     }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -63,7 +90,14 @@ TempFolder::~TempFolder() {
     HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            DeleteFileW(Path(found.cFileName).c_str());
+            const std::wstring name = found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (name != L"." && name != L"..") {
+                    RemoveDirectoryW(Path(name).c_str());
+                }
+            } else {
+                DeleteFileW(Path(name).c_str());
+            }
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -115,55 +149,6 @@ std::uint64_t FileSizeOnDisk(const std::wstring& path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-namespace {
-
-// The layout of SystemHandleInformation (class 16) entries.
-struct SystemHandleEntry {
-    ULONG processId;
-    UCHAR objectType;
-    UCHAR flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-};
-
-struct SystemHandleTable {
-    ULONG count;
-    SystemHandleEntry entries[1];
-};
-
-using QuerySystemInformation = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-unsigned long CountInSystemHandleTable() {
-    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (query == nullptr) {
-        throw std::runtime_error("NtQuerySystemInformation is missing");
-    }
-    constexpr ULONG kSystemHandleInformation = 16;
-    constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
-    std::vector<char> buffer(1 << 20);
-    NTSTATUS status;
-    ULONG length = 0;
-    while ((status = query(kSystemHandleInformation, buffer.data(),
-                           static_cast<ULONG>(buffer.size()), &length)) == kInfoLengthMismatch) {
-        buffer.resize(buffer.size() * 2);
-    }
-    if (status != 0) {
-        throw std::runtime_error("the system handle table cannot be read");
-    }
-    const auto* table = reinterpret_cast<const SystemHandleTable*>(buffer.data());
-    unsigned long count = 0;
-    for (ULONG i = 0; i < table->count; ++i) {
-        if (table->entries[i].processId == GetCurrentProcessId()) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-} // namespace
-
 std::uintptr_t NextWinHttpHandleSlot() {
     if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr) {
         return 0;
@@ -182,7 +167,22 @@ unsigned long OpenHandleCount() {
     if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) {
         return count;
     }
-    return CountInSystemHandleTable();
+    // Handle values step by 4 and Wine hands out the lowest free one, so the
+    // open handles sit low and dense; a long run of free values ends them.
+    constexpr std::uintptr_t kStep = 4;
+    constexpr unsigned kMissesBeforeTheEnd = 1024;
+    unsigned long open = 0;
+    unsigned misses = 0;
+    for (std::uintptr_t value = kStep; misses < kMissesBeforeTheEnd; value += kStep) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+            ++open;
+            misses = 0;
+        } else {
+            ++misses;
+        }
+    }
+    return open;
 }
 
 } // namespace hovrel::test
