@@ -297,7 +297,10 @@ int main(int argc, char** argv) {
     std::printf("%-38s %4s %6s  %-4s %-4s %-4s %-4s  %s\n", "fault", "runs", "secs", "unex", "left",
                 "bad", "okW", "results");
     int runs = 0;
-    bool passed = handleDrift == 0 && slotDrift == 0;
+    // Wine creates an Event or two once, lazily, somewhere in the matrix (seen
+    // after the server and every call had ended); a leak per run is hundreds.
+    constexpr long kOneTimeHandles = 4;
+    bool passed = handleDrift <= kOneTimeHandles && slotDrift == 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         const Fault& fault = Faults()[i];
