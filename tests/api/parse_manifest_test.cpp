@@ -151,15 +151,6 @@ TEST(ParseManifest, MissingRequiredKeyFailsAndKeepsEarlierFields) {
     }
 }
 
-TEST(ParseManifest, NestedAndDuplicateKeys) {
-    HV_Manifest record = Sentinel();
-    ASSERT_EQ(HV_EXPORT(HV_ParseManifest)(
-                  R"({"meta":{"version":"9"},"version":"1","url":"u","sha256":"x","version":"2"})",
-                  &record),
-              HV_Ok);
-    EXPECT_STREQ(record.version, "1");
-}
-
 TEST(ParseManifest, NullArgumentLeavesRecordUntouched) {
     const auto parse = HV_EXPORT(HV_ParseManifest);
     HV_Manifest record = Sentinel();
