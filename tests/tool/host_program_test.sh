@@ -4,13 +4,7 @@
 # Arguments: the build directory.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-update.exe
 source "$(dirname "$0")/host_test_support.sh"
-expect_tool() {
-    local want=$1 text=$2
-    shift 2
-    expect "$want" "$text" "$tool" "$@"
-}
 
 # The "installer": records its command line, exits with HOVREL_RECORDER_EXIT.
 cp "$build/bin/installer_recorder.exe" "$site/setup.exe"

@@ -1,8 +1,9 @@
 # Sourced by the scripts that run a host program end to end under Wine.
-# Caller sets: build (the build folder). Provides: wine_run, scratch (removed
-# on exit), site (served over http at $base), windows_path, expect,
-# expect_file, fail, finish.
+# Caller sets: build (the build folder). Provides: wine_run, tool, scratch
+# (removed on exit), site (served over http at $base), windows_path, expect,
+# expect_tool, expect_file, fail, finish.
 wine_run=$build/wine-run.sh
+tool=$build/bin/hovrel-update.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
 
 scratch=$(mktemp -d "$build/host-test.XXXXXX")
@@ -38,6 +39,14 @@ expect() {
     else
         echo "ok: exit $status, \"$text\": $*"
     fi
+}
+
+# expect_tool EXIT TEXT ARGS...: hovrel-update ARGS, then the caller's tool_options.
+tool_options=()
+expect_tool() {
+    local want=$1 text=$2
+    shift 2
+    expect "$want" "$text" "$tool" "$@" "${tool_options[@]}"
 }
 
 expect_file() { # present|absent PATH

@@ -4,17 +4,12 @@
 # checks and --wait-pid. Arguments: the build directory.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-update.exe
 probe=$build/bin/package_probe.exe
 recorder=$build/bin/installer_recorder.exe
 source "$(dirname "$0")/host_test_support.sh"
 demo=$(cd "$(dirname "$0")/../../demo" && pwd)
 # The manifests here are not signed: what is tested starts after the manifest.
-expect_tool() {
-    local want=$1 text=$2
-    shift 2
-    expect "$want" "$text" "$tool" "$@" --allow-unsigned
-}
+tool_options=(--allow-unsigned)
 manifest() { # name file-in-site
     printf '{"version":"2.0.0","url":"%s/%s","sha256":"%s","size":%s}\n' "$base" "$2" \
         "$(sha256sum "$site/$2" | cut -d' ' -f1)" "$(stat -c %s "$site/$2")" >"$site/$1.json"

@@ -4,7 +4,6 @@
 # Keys and signatures are made here with openssl. Arguments: the build folder.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-update.exe
 source "$(dirname "$0")/host_test_support.sh"
 
 cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
