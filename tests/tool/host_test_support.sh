@@ -1,9 +1,11 @@
 # Sourced by the scripts that run a host program end to end under Wine.
 # Caller sets: build (the build folder). Provides: wine_run, tool, scratch
-# (removed on exit), site (served over http at $base), windows_path, expect,
+# (removed on exit), site (served over http at $base) with the stand-in
+# installer as setup.exe, record and recorded, windows_path, expect,
 # expect_tool, expect_file, fail, finish.
 wine_run=$build/wine-run.sh
 tool=$build/bin/hovrel-update.exe
+recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
 
 scratch=$(mktemp -d "$build/host-test.XXXXXX")
@@ -19,6 +21,14 @@ serve_folder "$site" "$scratch"
 base=http://127.0.0.1:$server_port
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The stand-in installer records its command line in $record and exits with
+# HOVREL_RECORDER_EXIT.
+cp "$recorder" "$site/setup.exe"
+record=$scratch/command-line.txt
+export HOVREL_RECORDER_OUT
+HOVREL_RECORDER_OUT=$(windows_path "$record")
+recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
 
 failures=0
 fail() {

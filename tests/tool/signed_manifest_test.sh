@@ -6,7 +6,6 @@ set -euo pipefail
 build=$1
 source "$(dirname "$0")/host_test_support.sh"
 
-cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
