@@ -199,6 +199,7 @@ TEST(Rfc3339, UtcTimesOnly) {
 TEST(ManifestTerms, ExpiryProductAndRollback) {
     const std::int64_t now = 1801353600; // 2027-01-31T00:00:00Z
     const std::string base = R"({"version":"2.0","url":"http://h/p","sha256":"00")";
+    const std::optional<std::int32_t> any; // no installed version to compare with
     const struct {
         const char* name;
         std::string extra;
@@ -206,27 +207,23 @@ TEST(ManifestTerms, ExpiryProductAndRollback) {
         std::optional<std::int32_t> order;
         TermsVerdict verdict;
     } cases[] = {
-        {"no terms", "", "", {}, TermsVerdict::Accepted},
-        {"expires later", R"(,"expires":"2027-01-31T00:00:01Z")", "", {}, TermsVerdict::Accepted},
-        {"expires now", R"(,"expires":"2027-01-31T00:00:00Z")", "", {}, TermsVerdict::Expired},
-        {"expired", R"(,"expires":"2026-12-31T00:00:00Z")", "", {}, TermsVerdict::Expired},
+        {"no terms", "", "", any, TermsVerdict::Accepted},
+        {"expires later", R"(,"expires":"2027-01-31T00:00:01Z")", "", any, TermsVerdict::Accepted},
+        {"expires now", R"(,"expires":"2027-01-31T00:00:00Z")", "", any, TermsVerdict::Expired},
+        {"expired", R"(,"expires":"2026-12-31T00:00:00Z")", "", any, TermsVerdict::Expired},
         {"first expires wins",
-         R"(,"expires":"2020-01-01T00:00:00Z","expires":"2030-01-01T00:00:00Z")",
-         "",
-         {},
+         R"(,"expires":"2020-01-01T00:00:00Z","expires":"2030-01-01T00:00:00Z")", "", any,
          TermsVerdict::Expired},
-        {"nested expires is not the manifest's",
-         R"(,"x":{"expires":"2020-01-01T00:00:00Z"})",
-         "",
-         {},
-         TermsVerdict::Accepted},
-        {"malformed expires", R"(,"expires":"31 Jan 2027")", "", {}, TermsVerdict::MalformedExpiry},
-        {"expires as number", R"(,"expires":1801353601)", "", {}, TermsVerdict::MalformedExpiry},
-        {"product matches", R"(,"product":"app")", "app", {}, TermsVerdict::Accepted},
-        {"other product", R"(,"product":"other")", "app", {}, TermsVerdict::OtherProduct},
-        {"product not a string", R"(,"product":7)", "app", {}, TermsVerdict::OtherProduct},
-        {"no product", "", "app", {}, TermsVerdict::NoProduct},
-        {"product without --product", R"(,"product":"other")", "", {}, TermsVerdict::Accepted},
+        {"nested expires is not the manifest's", R"(,"x":{"expires":"2020-01-01T00:00:00Z"})", "",
+         any, TermsVerdict::Accepted},
+        {"malformed expires", R"(,"expires":"31 Jan 2027")", "", any,
+         TermsVerdict::MalformedExpiry},
+        {"expires as number", R"(,"expires":1801353601)", "", any, TermsVerdict::MalformedExpiry},
+        {"product matches", R"(,"product":"app")", "app", any, TermsVerdict::Accepted},
+        {"other product", R"(,"product":"other")", "app", any, TermsVerdict::OtherProduct},
+        {"product not a string", R"(,"product":7)", "app", any, TermsVerdict::OtherProduct},
+        {"no product", "", "app", any, TermsVerdict::NoProduct},
+        {"product without --product", R"(,"product":"other")", "", any, TermsVerdict::Accepted},
         {"newer than installed", "", "", 1, TermsVerdict::Accepted},
         {"same as installed", "", "", 0, TermsVerdict::NotNewer},
         {"older, mandatory", R"(,"mandatory":true)", "", -1, TermsVerdict::NotNewer},

@@ -4,16 +4,8 @@
 # Arguments: the build directory.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-update.exe
 source "$(dirname "$0")/host_test_support.sh"
-expect_tool() {
-    local want=$1 text=$2
-    shift 2
-    expect "$want" "$text" "$tool" "$@"
-}
 
-# The "installer": records its command line, exits with HOVREL_RECORDER_EXIT.
-cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
@@ -31,7 +23,6 @@ manifest wrong-sha 2.0.0 "\"sha256\":\"$(printf '0%.0s' {1..64})\""
 printf '{"version":"2.0.0","sha256":"%s"}\n' "$sha" >"$site/no-url.json"
 
 package=$scratch/package.exe
-record=$scratch/command-line.txt
 
 m=$base
 out=$(windows_path "$package")
@@ -73,8 +64,6 @@ case $kept in
 *) fail "download went to '$kept'" ;;
 esac
 
-export HOVREL_RECORDER_OUT
-HOVREL_RECORDER_OUT=$(windows_path "$record")
 expect_tool 6 "not confirmed" install --allow-unsigned --manifest $m/newer.json --out "$out"
 expect_file absent "$record"
 expect_tool 4 "does not verify: sha256 mismatch" install --allow-unsigned --manifest $m/wrong-sha.json --out "$out" --yes
@@ -84,18 +73,11 @@ expect_tool 4 "file I/O failure" install --allow-unsigned --manifest $m/newer.js
 export HOVREL_RECORDER_EXIT=0
 expect_tool 0 "The installer finished successfully." \
     install --allow-unsigned --manifest $m/newer.json --out "$out" --yes "--installer-args=/S /D=C:\\App"
-expect_file present "$record"
-if [ -f "$record" ]; then
-    line=$(iconv -f UTF-16LE -t UTF-8 "$record")
-    if [ "$line" != "\"$out\" /S /D=C:\\App" ]; then
-        fail "the installer's command line was: $line"
-    fi
-    rm -f "$record"
-fi
+[ "$(recorded)" = "\"$out\" /S /D=C:\\App" ] || fail "the installer's command line was: $(recorded)"
+rm -f "$record"
 expect_tool 0 "finished successfully" install --allow-unsigned --manifest $m/newer.json --out "$out" --yes
-line=$(iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true)
-[ "$line" = "\"$out\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
-    { fail "default switches not passed: $line"; }
+[ "$(recorded)" = "\"$out\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
+    fail "default switches not passed: $(recorded)"
 
 for row in "3010 7 restart" "1641 7 restart" "1602 6 cancelled by the user" \
     "1223 6 cancelled by the user" "1618 5 Another installation" "1 5 installer failed (nonzero exit)"; do

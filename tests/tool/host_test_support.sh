@@ -1,8 +1,11 @@
 # Sourced by the scripts that run a host program end to end under Wine.
-# Caller sets: build (the build folder). Provides: wine_run, scratch (removed
-# on exit), site (served over http at $base), windows_path, expect,
-# expect_file, fail, finish.
+# Caller sets: build (the build folder). Provides: wine_run, tool, scratch
+# (removed on exit), site (served over http at $base) with the stand-in
+# installer as setup.exe, record and recorded, windows_path, expect,
+# expect_tool, expect_file, fail, finish.
 wine_run=$build/wine-run.sh
+tool=$build/bin/hovrel-update.exe
+recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
 
 scratch=$(mktemp -d "$build/host-test.XXXXXX")
@@ -18,6 +21,14 @@ serve_folder "$site" "$scratch"
 base=http://127.0.0.1:$server_port
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The stand-in installer records its command line in $record and exits with
+# HOVREL_RECORDER_EXIT.
+cp "$recorder" "$site/setup.exe"
+record=$scratch/command-line.txt
+export HOVREL_RECORDER_OUT
+HOVREL_RECORDER_OUT=$(windows_path "$record")
+recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
 
 failures=0
 fail() {
@@ -38,6 +49,14 @@ expect() {
     else
         echo "ok: exit $status, \"$text\": $*"
     fi
+}
+
+# expect_tool EXIT TEXT ARGS...: hovrel-update ARGS, then the caller's tool_options.
+tool_options=()
+expect_tool() {
+    local want=$1 text=$2
+    shift 2
+    expect "$want" "$text" "$tool" "$@" "${tool_options[@]}"
 }
 
 expect_file() { # present|absent PATH

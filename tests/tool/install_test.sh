@@ -4,30 +4,20 @@
 # checks and --wait-pid. Arguments: the build directory.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-update.exe
 probe=$build/bin/package_probe.exe
-recorder=$build/bin/installer_recorder.exe
 source "$(dirname "$0")/host_test_support.sh"
 demo=$(cd "$(dirname "$0")/../../demo" && pwd)
 # The manifests here are not signed: what is tested starts after the manifest.
-expect_tool() {
-    local want=$1 text=$2
-    shift 2
-    expect "$want" "$text" "$tool" "$@" --allow-unsigned
-}
+tool_options=(--allow-unsigned)
 manifest() { # name file-in-site
     printf '{"version":"2.0.0","url":"%s/%s","sha256":"%s","size":%s}\n' "$base" "$2" \
         "$(sha256sum "$site/$2" | cut -d' ' -f1)" "$(stat -c %s "$site/$2")" >"$site/$1.json"
 }
 # The package path the host printed for its last run, as a Unix path.
 printed_package() { winepath -u "$(sed -n 's/^ *to //p' "$1" | tr -d '\r')" 2>/dev/null; }
-recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
 
-cp "$recorder" "$site/setup.exe"
 manifest setup setup.exe
-record=$scratch/command-line.txt
-export HOVREL_RECORDER_OUT HOVREL_RECORDER_EXIT=0
-HOVREL_RECORDER_OUT=$(windows_path "$record")
+export HOVREL_RECORDER_EXIT=0
 
 echo "== the held package: another process cannot write or delete it before the launch"
 # The host stops at its prompt, after verifying and before launching; the

@@ -7,138 +7,85 @@
 
 namespace {
 
-using hovrel_update::Command;
+using hovrel_update::Options;
 using hovrel_update::ParseCommandLine;
 
-struct AcceptedCase {
-    std::vector<std::wstring> arguments;
-    Command command;
-    std::wstring manifest;
-    std::wstring installed;
-    std::wstring out;
-    std::wstring installerArgs;
-    std::wstring machineId;
-    std::uint32_t timeout;
-    bool yes;
-};
-
-TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
-    const AcceptedCase cases[] = {
-        {{L"check", L"--manifest", L"http://h/m", L"--installed", L"1.0"},
-         Command::Check,
-         L"http://h/m",
-         L"1.0",
-         L"",
-         L"",
-         L"",
-         0,
-         false},
-        {{L"--manifest=http://h/m", L"--installed=1.0", L"update", L"--yes"},
-         Command::Update,
-         L"http://h/m",
-         L"1.0",
-         L"",
-         L"",
-         L"",
-         0,
-         true},
-        {{L"download", L"--manifest", L"u", L"--out", L"C:\\p.exe", L"--timeout", L"30"},
-         Command::Download,
-         L"u",
-         L"",
-         L"C:\\p.exe",
-         L"",
-         L"",
-         30,
-         false},
-        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args", L"/S /D=C:\\x"},
-         Command::Install,
-         L"u",
-         L"",
-         L"p.exe",
-         L"/S /D=C:\\x",
-         L"",
-         0,
-         false},
-        // A value that looks like an option is still the option's value.
-        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args", L"--quiet"},
-         Command::Install,
-         L"u",
-         L"",
-         L"p.exe",
-         L"--quiet",
-         L"",
-         0,
-         false},
-        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args="},
-         Command::Install,
-         L"u",
-         L"",
-         L"p.exe",
-         L"",
-         L"",
-         0,
-         false},
-        {{L"check", L"--manifest", L"u", L"--installed", L"2", L"--machine-id", L"Zo\u00EB"},
-         Command::Check,
-         L"u",
-         L"2",
-         L"",
-         L"",
-         L"Zo\u00EB",
-         0,
-         false},
-        {{L"update", L"--manifest", L"u", L"--installed", L"2", L"--timeout=4294967295"},
-         Command::Update,
-         L"u",
-         L"2",
-         L"",
-         L"",
-         L"",
-         4294967295u,
-         false},
-        {{L"--help"}, Command::Help, L"", L"", L"", L"", L"", 0, false},
-        {{L"check", L"--manifest", L"u", L"-h", L"--bogus"},
-         Command::Help,
-         L"",
-         L"",
-         L"",
-         L"",
-         L"",
-         0,
-         false},
-        {{L"/?"}, Command::Help, L"", L"", L"", L"", L"", 0, false},
+// Every option that differs from its default, as "name=value", after the command.
+std::wstring Describe(const Options& o) {
+    static const wchar_t* const kCommands[] = {L"help", L"check", L"download", L"install",
+                                               L"update"};
+    std::wstring text = kCommands[static_cast<int>(o.command)];
+    const auto add = [&text](const wchar_t* name, const std::wstring& value) {
+        if (!value.empty()) {
+            text += L" " + std::wstring(name) + L"=" + value;
+        }
     };
-    for (const AcceptedCase& c : cases) {
-        const auto parsed = ParseCommandLine(c.arguments);
-        SCOPED_TRACE(c.arguments.empty() ? std::wstring() : c.arguments.front());
-        ASSERT_TRUE(parsed.ok) << parsed.error;
-        EXPECT_EQ(parsed.options.command, c.command);
-        EXPECT_EQ(parsed.options.manifestUrl, c.manifest);
-        EXPECT_EQ(parsed.options.installedVersion, c.installed);
-        EXPECT_EQ(parsed.options.outPath, c.out);
-        EXPECT_EQ(parsed.options.installerArgs, c.installerArgs);
-        EXPECT_EQ(parsed.options.machineId, c.machineId);
-        EXPECT_EQ(parsed.options.timeoutSeconds, c.timeout);
-        EXPECT_EQ(parsed.options.yes, c.yes);
+    const auto number = [](std::uint32_t n) { return n == 0 ? L"" : std::to_wstring(n); };
+    const auto flag = [](bool set) { return std::wstring(set ? L"1" : L""); };
+    add(L"manifest", o.manifestUrl);
+    add(L"installed", o.installedVersion);
+    add(L"out", o.outPath);
+    add(L"installer-args", o.installerArgs);
+    add(L"machine-id", o.machineId);
+    add(L"timeout", number(o.timeoutSeconds));
+    add(L"yes", flag(o.yes));
+    for (const auto& key : o.publicKeys) {
+        add(L"public-key", key);
     }
+    add(L"product", o.product);
+    add(L"allow-unsigned", flag(o.allowUnsigned));
+    add(L"keep", flag(o.keep));
+    add(L"elevate", flag(o.elevate));
+    for (const auto& publisher : o.publishers) {
+        add(L"publisher", publisher);
+    }
+    add(L"thumbprint", std::wstring(o.publisherThumbprint.begin(), o.publisherThumbprint.end()));
+    add(L"wait-pid", number(o.waitPid));
+    return text;
 }
 
-TEST(ParseCommandLine, TakesTheInstallRoadOptions) {
+TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
     const std::wstring thumbprint = L"AB:cd:" + std::wstring(60, L'0');
-    const auto parsed =
-        ParseCommandLine({L"update", L"--manifest", L"u", L"--installed", L"1", L"--keep",
-                          L"--elevate", L"--publisher", L"Hovrel Ltd", L"--publisher=Hovrel GmbH",
-                          L"--publisher-thumbprint", thumbprint, L"--wait-pid=4294967295"});
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_TRUE(parsed.options.keep);
-    EXPECT_TRUE(parsed.options.elevate);
-    EXPECT_EQ(parsed.options.publishers,
-              (std::vector<std::wstring>{L"Hovrel Ltd", L"Hovrel GmbH"}));
-    EXPECT_EQ(parsed.options.publisherThumbprint, "abcd" + std::string(60, '0'));
-    EXPECT_EQ(parsed.options.waitPid, 4294967295u);
-    EXPECT_FALSE(
-        ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1"}).options.keep);
+    const struct {
+        std::vector<std::wstring> arguments;
+        std::wstring options;
+    } cases[] = {
+        {{L"check", L"--manifest", L"http://h/m", L"--installed", L"1.0"},
+         L"check manifest=http://h/m installed=1.0"},
+        {{L"--manifest=http://h/m", L"--installed=1.0", L"update", L"--yes"},
+         L"update manifest=http://h/m installed=1.0 yes=1"},
+        {{L"download", L"--manifest", L"u", L"--out", L"C:\\p.exe", L"--timeout", L"30"},
+         L"download manifest=u out=C:\\p.exe timeout=30"},
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args", L"/S /D=C:\\x"},
+         L"install manifest=u out=p.exe installer-args=/S /D=C:\\x"},
+        // A value that looks like an option is still the option's value.
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args", L"--quiet"},
+         L"install manifest=u out=p.exe installer-args=--quiet"},
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--installer-args="},
+         L"install manifest=u out=p.exe"},
+        {{L"check", L"--manifest", L"u", L"--installed", L"2", L"--machine-id", L"Zo\u00EB"},
+         L"check manifest=u installed=2 machine-id=Zo\u00EB"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"2", L"--timeout=4294967295"},
+         L"update manifest=u installed=2 timeout=4294967295"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--keep", L"--elevate",
+          L"--publisher", L"Hovrel Ltd", L"--publisher=Hovrel GmbH", L"--publisher-thumbprint",
+          thumbprint, L"--wait-pid=4294967295"},
+         L"update manifest=u installed=1 keep=1 elevate=1 publisher=Hovrel Ltd "
+         L"publisher=Hovrel GmbH thumbprint=abcd" +
+             std::wstring(60, L'0') + L" wait-pid=4294967295"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--public-key", L"old.pem",
+          L"--public-key=MFkw", L"--product", L"app", L"--allow-unsigned"},
+         L"update manifest=u installed=1 public-key=old.pem public-key=MFkw product=app "
+         L"allow-unsigned=1"},
+        {{L"--help"}, L"help"},
+        {{L"check", L"--manifest", L"u", L"-h", L"--bogus"}, L"help"},
+        {{L"/?"}, L"help"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCommandLine(c.arguments);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        EXPECT_EQ(Describe(parsed.options), c.options);
+    }
 }
 
 struct RefusedCase {
@@ -190,16 +137,6 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
         EXPECT_NE(parsed.error.find(c.error), std::string::npos)
             << "wanted \"" << c.error << "\", got \"" << parsed.error << "\"";
     }
-}
-
-TEST(ParseCommandLine, PublicKeysRepeatInOrder) {
-    const auto parsed = ParseCommandLine({L"update", L"--manifest", L"u", L"--installed", L"1",
-                                          L"--public-key", L"old.pem", L"--public-key=MFkw",
-                                          L"--product", L"app", L"--allow-unsigned"});
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_EQ(parsed.options.publicKeys, (std::vector<std::wstring>{L"old.pem", L"MFkw"}));
-    EXPECT_EQ(parsed.options.product, L"app");
-    EXPECT_TRUE(parsed.options.allowUnsigned);
 }
 
 } // namespace

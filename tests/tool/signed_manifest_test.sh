@@ -4,10 +4,8 @@
 # Keys and signatures are made here with openssl. Arguments: the build folder.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-update.exe
 source "$(dirname "$0")/host_test_support.sh"
 
-cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
@@ -45,13 +43,13 @@ out=$(windows_path "$package")
 refused() {
     local want=$1 text=$2 name=$3
     shift 3
-    expect "$want" "$text" "$tool" download --manifest "$m/$name.json" --out "$out" "$@"
+    expect_tool "$want" "$text" download --manifest "$m/$name.json" --out "$out" "$@"
     expect_file absent "$package"
 }
 
-expect 8 "Signature verified with $trusted" "$tool" check --manifest $m/good.json --installed 1.0.0 \
+expect_tool 8 "Signature verified with $trusted" check --manifest $m/good.json --installed 1.0.0 \
     --public-key "$trusted"
-expect 8 "Signature verified with $trusted" "$tool" check --manifest $m/good.json --installed 1.0.0 \
+expect_tool 8 "Signature verified with $trusted" check --manifest $m/good.json --installed 1.0.0 \
     --public-key "$other" --public-key "$trusted"
 refused 9 "not signed by a trusted key (1 tried)" changed --public-key "$trusted"
 refused 9 "not signed by a trusted key" bad-sig --public-key "$trusted"
@@ -61,18 +59,18 @@ refused 9 "the manifest expired at 2020-01-01T00:00:00Z" expired --public-key "$
 refused 9 "the manifest is for product \"other\", not app" other-product --public-key "$trusted" \
     --product app
 refused 9 "so the manifest cannot be authenticated" unsigned
-expect 8 "Not authenticated" "$tool" check --manifest $m/unsigned.json --installed 1.0.0
-expect 0 "Warning: --allow-unsigned" "$tool" download --manifest $m/unsigned.json --out "$out" \
+expect_tool 8 "Not authenticated" check --manifest $m/unsigned.json --installed 1.0.0
+expect_tool 0 "Warning: --allow-unsigned" download --manifest $m/unsigned.json --out "$out" \
     --allow-unsigned
 expect_file present "$package"
-expect 0 "Verified: SHA-256 $sha" "$tool" download --manifest $m/for-app.json --out "$out" \
+expect_tool 0 "Verified: SHA-256 $sha" download --manifest $m/for-app.json --out "$out" \
     --public-key "$trusted" --product app
 
 # Rollback: a version not newer than the installed one is never installed,
 # mandatory or not.
-expect 9 "version 2.0.0 is not newer than the installed 2.0.0" "$tool" install \
+expect_tool 9 "version 2.0.0 is not newer than the installed 2.0.0" install \
     --manifest $m/good.json --installed 2.0.0 --out "$out" --yes --public-key "$trusted"
-expect 0 "Up to date: 0.9.0 is not newer" "$tool" update --manifest $m/older-mandatory.json \
+expect_tool 0 "Up to date: 0.9.0 is not newer" update --manifest $m/older-mandatory.json \
     --installed 1.0.0 --out "$out" --yes --public-key "$trusted"
 
 finish

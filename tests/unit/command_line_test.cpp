@@ -18,10 +18,6 @@ TEST(BuildInstallerCommandLine, QuotesThePathAndAppendsArgumentsUnchanged) {
         std::wstring expected;
     };
     const Case cases[] = {
-        {"null arguments", L"C:\\setup.exe", nullptr, L"\"C:\\setup.exe\" " + kDefaults},
-        {"empty arguments", L"C:\\setup.exe", L"", L"\"C:\\setup.exe\" " + kDefaults},
-        {"single space is kept", L"C:\\setup.exe", L" ", L"\"C:\\setup.exe\"  "},
-        {"given arguments", L"C:\\setup.exe", L"/S /D=C:\\App", L"\"C:\\setup.exe\" /S /D=C:\\App"},
         {"path with spaces", L"C:\\Program Files\\My App\\setup.exe", L"/S",
          L"\"C:\\Program Files\\My App\\setup.exe\" /S"},
         {"quotes inside path and arguments", L"C:\\a\"b.exe", L"\"x y\" \\\"",
@@ -32,11 +28,6 @@ TEST(BuildInstallerCommandLine, QuotesThePathAndAppendsArgumentsUnchanged) {
     for (const Case& c : cases) {
         EXPECT_EQ(BuildInstallerCommandLine(c.path, c.arguments), c.expected) << c.name;
     }
-}
-
-TEST(BuildInstallerCommandLine, DefaultSwitchesAreFiftyNineCharacters) {
-    EXPECT_EQ(std::wstring(hovrel::kDefaultInstallerArguments), kDefaults);
-    EXPECT_EQ(kDefaults.size(), 59u);
 }
 
 TEST(BuildInstallerCommandLine, LengthIsBothLengthsPlusThree) {

@@ -67,8 +67,7 @@ class DownloadVerify : public ::testing::Test {
     std::wstring destination_ = folder_.Path(L"package.bin");
 };
 
-// What a case leaves at the destination, which held kOldContents before.
-enum class Leaves { Download, Nothing, OldFile };
+const char kNoFile[] = "<no file>";
 
 struct DownloadCase {
     const char* name;
@@ -76,188 +75,67 @@ struct DownloadCase {
     std::string digest;
     uint64_t expectedSize;
     HV_Result expected;
-    Leaves leaves;
-    std::string body; // the file's contents when the download is kept
+    // What the destination, which held kOldContents before, holds after.
+    std::string left = kNoFile;
 };
 
 TEST_F(DownloadVerify, OutcomesOfSizeDigestAndStatus) {
     const std::string body = PatternBytes(3000, 7);
     const std::string digest = Sha256Hex(body);
-    const std::string partial = PatternBytes(400, 8);
+    const std::string cut = PatternBytes(400, 8);
     const std::string four = "1234";
+    const std::string fourDigest = Sha256Hex(four);
+    const std::string thousand = PatternBytes(1000);
+    const std::string old = kOldContents;
     const DownloadCase cases[] = {
-        {"matching digest, no size", {OkResponse(body)}, digest, 0, HV_Ok, Leaves::Download, body},
-        {"matching digest and size",
-         {OkResponse(body)},
-         digest,
-         3000,
-         HV_Ok,
-         Leaves::Download,
-         body},
-        {"chunked, matching size",
-         {ChunkedResponse(body)},
-         digest,
-         3000,
-         HV_Ok,
-         Leaves::Download,
-         body},
-        {"upper-case digest", {OkResponse(body)}, Upper(digest), 0, HV_Ok, Leaves::Download, body},
-        {"64 characters then more text",
-         {OkResponse(body)},
-         digest + "  trailing",
-         0,
-         HV_Ok,
-         Leaves::Download,
-         body},
-        {"empty body, empty-message digest",
-         {OkResponse("")},
-         kEmptyDigest,
-         0,
-         HV_Ok,
-         Leaves::Download,
-         ""},
-        {"63-character digest",
-         {OkResponse(body)},
-         digest.substr(0, 63),
-         0,
-         HV_HashMismatch,
-         Leaves::Nothing,
-         ""},
-        {"empty digest", {OkResponse(body)}, "", 0, HV_HashMismatch, Leaves::Nothing, ""},
-        {"other digest",
-         {OkResponse(body)},
-         Sha256Hex("other"),
-         0,
-         HV_HashMismatch,
-         Leaves::Nothing,
-         ""},
-        {"upper-case letter beyond F",
-         {OkResponse("")},
-         std::string(kEmptyDigest).replace(0, 1, "G"),
-         0,
-         HV_HashMismatch,
-         Leaves::Nothing,
-         ""},
-        {"Content-Length 1000, expected 999",
-         {OkResponse(PatternBytes(1000))},
-         Sha256Hex(PatternBytes(1000)),
-         999,
-         HV_SizeMismatch,
-         Leaves::OldFile,
-         ""},
-        {"no Content-Length, 4 of 5 bytes",
-         {ChunkedResponse(four)},
-         Sha256Hex(four),
-         5,
-         HV_SizeMismatch,
-         Leaves::Nothing,
-         ""},
-        {"cut short, size expected",
-         {AnnouncedResponse(1000, partial)},
-         Sha256Hex(partial),
-         1000,
-         HV_SizeMismatch,
-         Leaves::Nothing,
-         ""},
-        {"cut short, no size, digest of what came",
-         {AnnouncedResponse(1000, partial)},
-         Sha256Hex(partial),
-         0,
-         HV_Ok,
-         Leaves::Download,
-         partial},
-        {"cut short, full digest expected",
-         {AnnouncedResponse(1000, partial)},
-         Sha256Hex(partial + PatternBytes(600)),
-         0,
-         HV_HashMismatch,
-         Leaves::Nothing,
-         ""},
+        {"matching digest, no size", OkResponse(body), digest, 0, HV_Ok, body},
+        {"matching digest and size", OkResponse(body), digest, 3000, HV_Ok, body},
+        {"chunked, matching size", ChunkedResponse(body), digest, 3000, HV_Ok, body},
+        {"upper-case digest", OkResponse(body), Upper(digest), 0, HV_Ok, body},
+        {"64 characters then more text", OkResponse(body), digest + "  trailing", 0, HV_Ok, body},
+        {"empty body, empty-message digest", OkResponse(""), kEmptyDigest, 0, HV_Ok, ""},
+        {"63-character digest", OkResponse(body), digest.substr(0, 63), 0, HV_HashMismatch},
+        {"empty digest", OkResponse(body), "", 0, HV_HashMismatch},
+        {"other digest", OkResponse(body), Sha256Hex("other"), 0, HV_HashMismatch},
+        {"upper-case letter beyond F", OkResponse(""), std::string(kEmptyDigest).replace(0, 1, "G"),
+         0, HV_HashMismatch},
+        {"Content-Length 1000, expected 999", OkResponse(thousand), Sha256Hex(thousand), 999,
+         HV_SizeMismatch, old},
+        {"no Content-Length, 4 of 5 bytes", ChunkedResponse(four), fourDigest, 5, HV_SizeMismatch},
+        {"cut short, size expected", AnnouncedResponse(1000, cut), Sha256Hex(cut), 1000,
+         HV_SizeMismatch},
+        {"cut short, no size, digest of what came", AnnouncedResponse(1000, cut), Sha256Hex(cut), 0,
+         HV_Ok, cut},
+        {"cut short, full digest expected", AnnouncedResponse(1000, cut),
+         Sha256Hex(cut + PatternBytes(600)), 0, HV_HashMismatch},
         // Wine's WinHTTP hands over the bytes past the length that arrive
         // with the body's end; they are not part of the body. The server
         // keeps the connection open: the call must end at the length, not
         // wait for a close.
         {"past its Content-Length, digest of the announced body",
-         {AnnouncedResponse(3000, body + partial), Ending::KeepOpen},
-         digest,
-         0,
-         HV_Ok,
-         Leaves::Download,
-         body},
+         Reply(AnnouncedResponse(3000, body + cut), Ending::KeepOpen), digest, 0, HV_Ok, body},
         {"past its Content-Length, size expected",
-         {AnnouncedResponse(3000, body + partial), Ending::KeepOpen},
-         digest,
-         3000,
-         HV_Ok,
-         Leaves::Download,
-         body},
-        {"past its Content-Length, digest of everything sent",
-         {AnnouncedResponse(3000, body + partial)},
-         Sha256Hex(body + partial),
-         0,
-         HV_HashMismatch,
-         Leaves::Nothing,
-         ""},
+         Reply(AnnouncedResponse(3000, body + cut), Ending::KeepOpen), digest, 3000, HV_Ok, body},
+        {"past its Content-Length, digest of everything sent", AnnouncedResponse(3000, body + cut),
+         Sha256Hex(body + cut), 0, HV_HashMismatch},
         // 2^64 - 1 is the largest length there is; anything above it is no
         // length at all. An overflow check that ignores the last digit turns
         // 2^64 + 1 to 2^64 + 3 into 1 to 3.
-        {"Content-Length 2^64-1, size expected",
-         {AnnouncedResponse("18446744073709551615", four)},
-         Sha256Hex(four),
-         4,
-         HV_SizeMismatch,
-         Leaves::OldFile,
-         ""},
-        {"Content-Length 2^64, size expected",
-         {AnnouncedResponse("18446744073709551616", four)},
-         Sha256Hex(four),
-         4,
-         HV_Ok,
-         Leaves::Download,
-         four},
-        {"Content-Length 2^64+1, size expected",
-         {AnnouncedResponse("18446744073709551617", four)},
-         Sha256Hex(four),
-         4,
-         HV_Ok,
-         Leaves::Download,
-         four},
-        {"Content-Length 2^64+3, no size",
-         {AnnouncedResponse("18446744073709551619", four)},
-         Sha256Hex(four),
-         0,
-         HV_Ok,
-         Leaves::Download,
-         four},
-        {"Content-Length of 21 digits, no size",
-         {AnnouncedResponse("184467440737095516150", four)},
-         Sha256Hex(four),
-         0,
-         HV_Ok,
-         Leaves::Download,
-         four},
-        {"reset mid-body",
-         {AnnouncedResponse(1000, partial), Ending::Reset},
-         Sha256Hex(partial),
-         0,
-         HV_NetworkFailure,
-         Leaves::Nothing,
-         ""},
-        {"404", {StatusResponse(404, "Not Found")}, digest, 0, HV_HttpStatus, Leaves::OldFile, ""},
-        {"204",
-         {StatusResponse(204, "No Content")},
-         kEmptyDigest,
-         0,
-         HV_HttpStatus,
-         Leaves::OldFile,
-         ""},
-        {"500",
-         {StatusResponse(500, "Server Error")},
-         digest,
-         0,
-         HV_HttpStatus,
-         Leaves::OldFile,
-         ""},
+        {"Content-Length 2^64-1, size expected", AnnouncedResponse("18446744073709551615", four),
+         fourDigest, 4, HV_SizeMismatch, old},
+        {"Content-Length 2^64, size expected", AnnouncedResponse("18446744073709551616", four),
+         fourDigest, 4, HV_Ok, four},
+        {"Content-Length 2^64+1, size expected", AnnouncedResponse("18446744073709551617", four),
+         fourDigest, 4, HV_Ok, four},
+        {"Content-Length 2^64+3, no size", AnnouncedResponse("18446744073709551619", four),
+         fourDigest, 0, HV_Ok, four},
+        {"Content-Length of 21 digits, no size", AnnouncedResponse("184467440737095516150", four),
+         fourDigest, 0, HV_Ok, four},
+        {"reset mid-body", Reply(AnnouncedResponse(1000, cut), Ending::Reset), Sha256Hex(cut), 0,
+         HV_NetworkFailure},
+        {"404", StatusResponse(404, "Not Found"), digest, 0, HV_HttpStatus, old},
+        {"204", StatusResponse(204, "No Content"), kEmptyDigest, 0, HV_HttpStatus, old},
+        {"500", StatusResponse(500, "Server Error"), digest, 0, HV_HttpStatus, old},
     };
     int index = 0;
     for (const auto& c : cases) {
@@ -272,18 +150,14 @@ TEST_F(DownloadVerify, OutcomesOfSizeDigestAndStatus) {
         for (std::size_t i = 1; i < log.calls.size(); ++i) {
             EXPECT_GT(log.calls[i].received, log.calls[i - 1].received) << "call " << i;
         }
-        switch (c.leaves) {
-        case Leaves::Download:
-            EXPECT_EQ(ReadWholeFile(destination_), c.body);
-            EXPECT_EQ(log.calls.empty() ? 0 : log.calls.back().received, c.body.size());
-            break;
-        case Leaves::Nothing:
+        if (c.left == kNoFile) {
             EXPECT_FALSE(FileExists(destination_));
-            break;
-        case Leaves::OldFile:
+        } else if (c.left == kOldContents) {
             EXPECT_EQ(ReadWholeFile(destination_), kOldContents);
             EXPECT_TRUE(log.calls.empty());
-            break;
+        } else {
+            EXPECT_EQ(ReadWholeFile(destination_), c.left);
+            EXPECT_EQ(log.calls.empty() ? 0 : log.calls.back().received, c.left.size());
         }
     }
 }
@@ -331,27 +205,22 @@ TEST_F(DownloadVerify, EndlessBodyStopsAtTheExpectedSize) {
     EXPECT_LE(log.largestFile, expectedSize);
 }
 
-TEST_F(DownloadVerify, CancelledBeforeTheCall) {
-    server_.Serve("/p", {OkResponse(PatternBytes(50000))});
-    WriteWholeFile(destination_, kOldContents);
-    const volatile int32_t cancel = 1;
-    ProgressLog log;
-    EXPECT_EQ(Download("/p", Sha256Hex(PatternBytes(50000)), 0, &log, &cancel), HV_Cancelled);
-    // The old file went: the destination was created, then deleted.
-    EXPECT_FALSE(FileExists(destination_));
-    EXPECT_TRUE(log.calls.empty());
-}
-
-TEST_F(DownloadVerify, CancelledFromTheProgressCallback) {
+// The flag set before the call, or by the progress callback on its second
+// call: either way the destination, which held an old file, is gone.
+TEST_F(DownloadVerify, CancelledBeforeTheCallOrFromTheProgressCallback) {
     const std::string body = PatternBytes(200000, 2);
     server_.Serve("/p", {OkResponse(body)});
-    volatile int32_t cancel = 0;
-    ProgressLog log;
-    log.cancelAfter = 2;
-    log.cancelFlag = &cancel;
-    EXPECT_EQ(Download("/p", Sha256Hex(body), body.size(), &log, &cancel), HV_Cancelled);
-    EXPECT_EQ(log.calls.size(), 2u);
-    EXPECT_FALSE(FileExists(destination_));
+    for (const int cancelAfter : {0, 2}) {
+        SCOPED_TRACE(cancelAfter);
+        WriteWholeFile(destination_, kOldContents);
+        volatile int32_t cancel = cancelAfter == 0 ? 1 : 0;
+        ProgressLog log;
+        log.cancelAfter = cancelAfter;
+        log.cancelFlag = &cancel;
+        EXPECT_EQ(Download("/p", Sha256Hex(body), body.size(), &log, &cancel), HV_Cancelled);
+        EXPECT_EQ(log.calls.size(), static_cast<std::size_t>(cancelAfter));
+        EXPECT_FALSE(FileExists(destination_));
+    }
 }
 
 struct SlowProgress {
@@ -386,43 +255,39 @@ TEST_F(DownloadVerify, CancelledFromAnotherThread) {
     EXPECT_LT(server_.EndlessBytesSent(), TestHttpServer::kEndlessLimit);
 }
 
-TEST_F(DownloadVerify, RefusesNullArgumentsBeforeAnyTraffic) {
-    server_.Serve("/p", {OkResponse("x")});
-    WriteWholeFile(destination_, kOldContents);
-    const std::wstring url = server_.Url("/p");
-    const auto download = HV_EXPORT(HV_DownloadVerify);
-    EXPECT_EQ(download(nullptr, destination_.c_str(), kEmptyDigest, 0, nullptr, nullptr, nullptr),
-              HV_BadArgument);
-    EXPECT_EQ(download(url.c_str(), nullptr, kEmptyDigest, 0, nullptr, nullptr, nullptr),
-              HV_BadArgument);
-    EXPECT_EQ(download(url.c_str(), destination_.c_str(), nullptr, 0, nullptr, nullptr, nullptr),
-              HV_BadArgument);
-    EXPECT_TRUE(server_.Requests().empty());
-    EXPECT_EQ(ReadWholeFile(destination_), kOldContents);
-}
-
 TEST_F(DownloadVerify, FailuresBeforeTheFileLeaveItAlone) {
     server_.Serve("/p", {OkResponse("x")});
+    const std::wstring url = server_.Url("/p");
+    const std::wstring missing = server_.Url("/missing");
     const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(UnusedPort()) + L"/p";
-    struct Case {
-        const wchar_t* name;
-        std::wstring url;
+    const wchar_t* destination = destination_.c_str();
+    const struct {
+        const char* name;
+        const wchar_t* url;
+        const wchar_t* destination;
+        const char* digest;
         HV_Result expected;
-    };
-    const Case cases[] = {
-        {L"malformed URL", L"not a url", HV_BadArgument},
-        {L"unsupported scheme", L"ftp://127.0.0.1/p", HV_BadArgument},
-        {L"connection refused", refused, HV_NetworkFailure},
-        {L"404", server_.Url("/missing"), HV_HttpStatus},
+    } cases[] = {
+        {"no URL", nullptr, destination, kEmptyDigest, HV_BadArgument},
+        {"no destination", url.c_str(), nullptr, kEmptyDigest, HV_BadArgument},
+        {"no digest", url.c_str(), destination, nullptr, HV_BadArgument},
+        {"malformed URL", L"not a url", destination, kEmptyDigest, HV_BadArgument},
+        {"unsupported scheme", L"ftp://127.0.0.1/p", destination, kEmptyDigest, HV_BadArgument},
+        {"connection refused", refused.c_str(), destination, kEmptyDigest, HV_NetworkFailure},
+        {"404", missing.c_str(), destination, kEmptyDigest, HV_HttpStatus},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         WriteWholeFile(destination_, kOldContents);
-        EXPECT_EQ(HV_EXPORT(HV_DownloadVerify)(c.url.c_str(), destination_.c_str(), kEmptyDigest, 0,
-                                               nullptr, nullptr, nullptr),
-                  c.expected)
-            << c.name;
-        EXPECT_EQ(ReadWholeFile(destination_), kOldContents) << c.name;
+        EXPECT_EQ(HV_EXPORT(HV_DownloadVerify)(c.url, c.destination, c.digest, 0, nullptr, nullptr,
+                                               nullptr),
+                  c.expected);
+        EXPECT_EQ(ReadWholeFile(destination_), kOldContents);
     }
+    // The refused arguments sent nothing: the 404 is the only request.
+    const auto requests = server_.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].target, "/missing");
 }
 
 TEST_F(DownloadVerify, MissingFolderIsFileIoAndCreatesNothing) {
