@@ -9,6 +9,7 @@ namespace {
 
 using hovrel_update::Command;
 using hovrel_update::ParseCommandLine;
+using hovrel_update::Program;
 
 struct AcceptedCase {
     std::vector<std::wstring> arguments;
@@ -139,6 +140,27 @@ TEST(ParseCommandLine, TakesTheInstallRoadOptions) {
     EXPECT_EQ(parsed.options.waitPid, 4294967295u);
     EXPECT_FALSE(
         ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1"}).options.keep);
+}
+
+// The window's two options are the window's only: the console refuses them.
+TEST(ParseCommandLine, TakesTheWindowOptionsOnlyForTheWindow) {
+    const std::vector<std::wstring> arguments = {
+        L"update",         L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current",
+        L"--name=Zo\u00EB"};
+    const auto window = ParseCommandLine(arguments, Program::Window);
+    ASSERT_TRUE(window.ok) << window.error;
+    EXPECT_TRUE(window.options.quietIfCurrent);
+    EXPECT_EQ(window.options.displayName, L"Zo\u00EB");
+    EXPECT_EQ(ParseCommandLine(arguments).error, "unknown option --quiet-if-current");
+    EXPECT_EQ(
+        ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1", L"--name", L"A"})
+            .error,
+        "unknown option --name");
+    EXPECT_EQ(ParseCommandLine(
+                  {L"check", L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current=1"},
+                  Program::Window)
+                  .error,
+              "option --quiet-if-current takes no value");
 }
 
 struct RefusedCase {
