@@ -2,6 +2,7 @@
 """The tests' HTTP(S) server for whole programs run under Wine.
 
   test_server.py static --root DIR --port-file FILE [--tls CERT KEY] [--lifetime S]
+                        [--rate BYTES_PER_SECOND]
 
 Serves the files under DIR on 127.0.0.1. The server binds port 0 itself and
 writes the port it got to FILE (whole, through a rename), so no other process
@@ -14,11 +15,22 @@ import http.server
 import os
 import ssl
 import threading
+import time
 
 
 class QuietStaticHandler(http.server.SimpleHTTPRequestHandler):
+    rate = 0  # bytes per second of a response body; 0: as fast as it goes
+
     def log_message(self, format, *args):
         pass
+
+    # A slow server, so a window's progress can be watched.
+    def copyfile(self, source, outputfile):
+        if not self.rate:
+            return super().copyfile(source, outputfile)
+        while chunk := source.read(max(1, self.rate // 10)):
+            outputfile.write(chunk)
+            time.sleep(0.1)
 
 
 def write_port(port_file, ports):
@@ -46,8 +58,10 @@ def main():
     static.add_argument("--port-file", required=True)
     static.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     static.add_argument("--lifetime", type=float, default=900)
+    static.add_argument("--rate", type=int, default=0)
     arguments = parser.parse_args()
 
+    QuietStaticHandler.rate = arguments.rate
     port = serve_static(os.path.abspath(arguments.root), arguments.tls)
     write_port(arguments.port_file, [port])
     threading.Event().wait(arguments.lifetime)

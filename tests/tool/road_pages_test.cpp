@@ -99,24 +99,6 @@ class FakeSteps : public RoadSteps {
     const volatile std::int32_t& cancel_;
 };
 
-const char* OutcomeName(Outcome outcome) {
-    switch (outcome) {
-    case Outcome::Installed:
-        return "installed";
-    case Outcome::RestartNeeded:
-        return "restart";
-    case Outcome::UpToDate:
-        return "up-to-date";
-    case Outcome::Available:
-        return "available";
-    case Outcome::Downloaded:
-        return "downloaded";
-    case Outcome::Failed:
-        break;
-    }
-    return "failed";
-}
-
 // Writes the pages down as "checking offer downloading ... outcome:installed";
 // "closed" when the window closes without an outcome page.
 class RecordingSink : public PageSink {

@@ -22,6 +22,24 @@ const char* PageName(Page page) {
     return "outcome";
 }
 
+const char* OutcomeName(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Installed:
+        return "installed";
+    case Outcome::RestartNeeded:
+        return "restart";
+    case Outcome::UpToDate:
+        return "up-to-date";
+    case Outcome::Available:
+        return "available";
+    case Outcome::Downloaded:
+        return "downloaded";
+    case Outcome::Failed:
+        break;
+    }
+    return "failed";
+}
+
 UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink,
                            volatile std::int32_t& cancel)
     : options_(options), sink_(sink), cancel_(cancel) {}

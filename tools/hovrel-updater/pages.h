@@ -35,6 +35,7 @@ struct PageView {
 };
 
 const char* PageName(Page page);
+const char* OutcomeName(Outcome outcome);
 
 // What the pages take from the command line, in UTF-8.
 struct PageOptions {
