@@ -21,16 +21,6 @@ std::string Utf8(const std::wstring& wide) {
     return WideToUtf8(wide, text) ? text : std::string("?");
 }
 
-int Fail(RoadObserver& observer, int exitCode, const std::string& line,
-         const std::string& advice = std::string()) {
-    RoadFailure failure;
-    failure.exitCode = exitCode;
-    failure.line = line;
-    failure.advice = advice;
-    observer.Failed(failure);
-    return exitCode;
-}
-
 } // namespace
 
 int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE held,
@@ -41,7 +31,8 @@ int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE
     const PublisherVerdict verdict =
         CheckPublisher(held, path, options.publishers, options.publisherThumbprint);
     if (!verdict.accepted) {
-        return Fail(observer, ExitRefused, "Refused: " + verdict.reason + "; not installed.");
+        return Report(observer,
+                      Failure(ExitRefused, "Refused: " + verdict.reason + "; not installed."));
     }
     observer.Note("Signed by \"" + verdict.signer + "\".");
     return ExitOk;
@@ -59,18 +50,18 @@ int WaitForApp(const Options& options, RoadObserver& observer,
         observer.Note("Process " + pid + " has ended.");
         return ExitOk;
     case WaitOutcome::TimedOut:
-        return Fail(observer, ExitCancelled,
-                    "Not installed: process " + pid + " still runs after " +
-                        std::to_string(options.timeoutSeconds) +
-                        " s; close it or allow more time with --timeout.");
+        return Report(observer, Failure(ExitCancelled,
+                                        "Not installed: process " + pid + " still runs after " +
+                                            std::to_string(options.timeoutSeconds) +
+                                            " s; close it or allow more time with --timeout."));
     case WaitOutcome::Cancelled:
         observer.Stopped(StopPoint::WhileWaiting, options.waitPid);
         return ExitCancelled;
     case WaitOutcome::NoAccess:
         break;
     }
-    return Fail(observer, ExitUsage,
-                "Not installed: cannot watch process " + pid + "; check --wait-pid.");
+    return Report(observer, Failure(ExitUsage, "Not installed: cannot watch process " + pid +
+                                                   "; check --wait-pid."));
 }
 
 bool InstallerIsRunning() {
@@ -84,14 +75,17 @@ int RunInstaller(const Options& options, RoadObserver& observer, const std::wstr
                                         [&observer](const char* why) { observer.Note(why); });
     InterlockedExchange(&g_installerRunning, 0);
     if (run.declined) {
-        return Fail(observer, ExitCancelled,
-                    "Not installed: cancelled by the user at the administrator prompt.");
+        return Report(observer,
+                      Failure(ExitCancelled,
+                              "Not installed: cancelled by the user at the administrator prompt."));
     }
     if (run.elevated && run.shellError != 0) {
-        return Fail(observer, ExitInstall,
+        return Report(
+            observer,
+            Failure(ExitInstall,
                     "The installer could not be started with administrator rights (error " +
                         std::to_string(run.shellError) + ").",
-                    "Run it by hand as an administrator.");
+                    "Run it by hand as an administrator."));
     }
     const InstallerOutcome outcome = run.msi ? ClassifyMsiexec(run.result, run.exitCode)
                                              : ClassifyInstaller(run.result, run.exitCode);
@@ -134,7 +128,7 @@ int ChoosePackagePath(const Options& options, RoadObserver& observer, const HV_M
     }
     std::string error;
     if (!folder.Create(error)) {
-        return Fail(observer, ExitDownload, "Cannot download: " + error + ".");
+        return Report(observer, Failure(ExitDownload, "Cannot download: " + error + "."));
     }
     if (options.keep) {
         folder.Keep();

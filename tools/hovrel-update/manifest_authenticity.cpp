@@ -43,20 +43,7 @@ std::int64_t SecondsSinceEpoch() {
 }
 
 int Refuse(RoadObserver& observer, const std::string& line) {
-    RoadFailure failure;
-    failure.exitCode = ExitRefused;
-    failure.line = "Refused: " + line;
-    observer.Failed(failure);
-    return ExitRefused;
-}
-
-int UsageFailure(RoadObserver& observer, const std::string& line) {
-    RoadFailure failure;
-    failure.exitCode = ExitUsage;
-    failure.line = line;
-    failure.usage = true;
-    observer.Failed(failure);
-    return ExitUsage;
+    return Report(observer, Failure(ExitRefused, "Refused: " + line));
 }
 
 // With keys: the .sig next to the manifest must verify with one of them.
@@ -112,16 +99,16 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
     TermsRequest request;
     request.now = SecondsSinceEpoch();
     if (!WideToUtf8(options.product, request.product)) {
-        return UsageFailure(observer, "--product is not valid text");
+        return Report(observer, UsageFailure("--product is not valid text"));
     }
     std::string installed;
     if (options.command == Command::Install && !options.installedVersion.empty()) {
         std::int32_t order = 0;
         if (!WideToUtf8(options.installedVersion, installed) ||
             HV_CompareVersion(manifest.version, installed.c_str(), &order) != HV_Ok) {
-            return UsageFailure(observer, "cannot compare the manifest's version " +
-                                              std::string(manifest.version) +
-                                              " with --installed; check --installed");
+            return Report(observer, UsageFailure("cannot compare the manifest's version " +
+                                                 std::string(manifest.version) +
+                                                 " with --installed; check --installed"));
         }
         request.orderAgainstInstalled = order;
     }
@@ -133,11 +120,6 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
                                     "; a rollback is never installed");
     }
     return decision.verdict == TermsVerdict::Accepted ? ExitOk : Refuse(observer, decision.reason);
-}
-
-int Fail(RoadObserver& observer, const RoadFailure& failure) {
-    observer.Failed(failure);
-    return failure.exitCode;
 }
 
 } // namespace
@@ -154,7 +136,7 @@ int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadM
     std::vector<TrustedKey> keys;
     std::string error;
     if (!LoadTrustedKeys(options.publicKeys, keys, error)) {
-        return UsageFailure(observer, error);
+        return Report(observer, UsageFailure(error));
     }
     int code = keys.empty() ? AllowUnauthenticated(options, observer) : ExitOk;
     if (code != ExitOk) {
@@ -164,7 +146,7 @@ int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadM
     std::string body;
     HV_Result result = HV_Ok;
     if (!Fetch(options.manifestUrl, body, result)) {
-        return Fail(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
+        return Report(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
     }
     code = keys.empty() ? ExitOk : Authenticate(options, observer, body, keys);
     if (code != ExitOk) {
@@ -173,7 +155,7 @@ int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadM
     HV_Manifest& manifest = accepted.fields;
     result = HV_ParseManifest(body.c_str(), &manifest);
     if (result != HV_Ok) {
-        return Fail(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
+        return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
     }
     code = CheckTerms(options, observer, body, manifest);
     if (code != ExitOk) {

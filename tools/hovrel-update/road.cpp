@@ -161,6 +161,25 @@ class Road {
 
 } // namespace
 
+RoadFailure Failure(int exitCode, std::string line, std::string advice) {
+    RoadFailure failure;
+    failure.exitCode = exitCode;
+    failure.line = std::move(line);
+    failure.advice = std::move(advice);
+    return failure;
+}
+
+RoadFailure UsageFailure(std::string line) {
+    RoadFailure failure = Failure(ExitUsage, std::move(line));
+    failure.usage = true;
+    return failure;
+}
+
+int Report(RoadObserver& observer, const RoadFailure& failure) {
+    observer.Failed(failure);
+    return failure.exitCode;
+}
+
 int RunRoad(const Options& options, RoadSteps& steps, RoadObserver& observer,
             const volatile std::int32_t& cancel) {
     const int code = Road(options, steps, observer, cancel).Run();

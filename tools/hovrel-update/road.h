@@ -40,6 +40,9 @@ struct RoadFailure {
     bool usage = false; // a problem with the command line: named after the program
 };
 
+RoadFailure Failure(int exitCode, std::string line, std::string advice = std::string());
+RoadFailure UsageFailure(std::string line);
+
 // How the installer ended when it did not fail.
 struct InstallReport {
     int exitCode = ExitOk; // ExitOk or ExitRestartNeeded
@@ -109,6 +112,9 @@ class RoadSteps {
     virtual void KeepPackageFolder() = 0;
     virtual void RemovePackageFolder() = 0;
 };
+
+// Tells the observer and returns the failure's exit code.
+int Report(RoadObserver& observer, const RoadFailure& failure);
 
 // Runs options.command (not Help) and returns its exit code, which the
 // observer also gets through Finished. `cancel` is the flag the user's

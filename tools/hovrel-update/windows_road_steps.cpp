@@ -18,14 +18,6 @@ std::string Utf8(const std::wstring& wide) {
     return WideToUtf8(wide, text) ? text : std::string("?");
 }
 
-RoadFailure UsageFailure(const char* line) {
-    RoadFailure failure;
-    failure.exitCode = ExitUsage;
-    failure.line = line;
-    failure.usage = true;
-    return failure;
-}
-
 // Runs on the downloading thread, between chunks. Nothing may be thrown back
 // into the library.
 void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userData) {
@@ -37,11 +29,6 @@ void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userD
 
 } // namespace
 
-int WindowsRoadSteps::Fail(const RoadFailure& failure) {
-    observer_.Failed(failure);
-    return failure.exitCode;
-}
-
 int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
     return FetchAuthenticManifest(options_, observer_, manifest);
 }
@@ -49,12 +36,12 @@ int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
 int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& report) {
     const HV_Manifest& manifest = accepted.fields;
     if (!WideToUtf8(options_.installedVersion, report.installed)) {
-        return Fail(UsageFailure("--installed is not valid text"));
+        return Report(observer_, UsageFailure("--installed is not valid text"));
     }
     std::int32_t order = 0;
     const HV_Result result = HV_CompareVersion(manifest.version, report.installed.c_str(), &order);
     if (result != HV_Ok) {
-        return Fail(StepFailure("Cannot compare the versions", Step::Parse, result));
+        return Report(observer_, StepFailure("Cannot compare the versions", Step::Parse, result));
     }
     report.version = manifest.version;
     report.rollout = manifest.rollout;
@@ -64,10 +51,11 @@ int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& repo
         const std::wstring id = options_.machineId.empty() ? ComputerName() : options_.machineId;
         std::string machineId;
         if (id.empty() || !WideToUtf8(id, machineId)) {
-            return Fail(UsageFailure("cannot read the computer name; give --machine-id"));
+            return Report(observer_,
+                          UsageFailure("cannot read the computer name; give --machine-id"));
         }
         if (!MachineBucket(machineId, manifest.version, report.bucket)) {
-            return Fail(UsageFailure("SHA-256 for the rollout bucket failed"));
+            return Report(observer_, UsageFailure("SHA-256 for the rollout bucket failed"));
         }
     }
     report.verdict =
@@ -83,11 +71,10 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
     const HV_Manifest& manifest = accepted.fields;
     std::wstring url;
     if (!Utf8ToWide(manifest.url, url)) {
-        RoadFailure failure;
-        failure.exitCode = ExitManifest;
-        failure.line = "Cannot download: the manifest's package URL is not valid UTF-8.";
-        failure.advice = "Tell the publisher.";
-        return Fail(failure);
+        return Report(observer_,
+                      Failure(ExitManifest,
+                              "Cannot download: the manifest's package URL is not valid UTF-8.",
+                              "Tell the publisher."));
     }
     observer_.DownloadStarted(manifest.url, Utf8(path));
     HV_Result result;
@@ -104,14 +91,14 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
         return ExitOk;
     }
     if (result == HV_Cancelled && timedOut) {
-        RoadFailure failure;
-        failure.exitCode = ExitCodeFor(Step::Download, result);
-        failure.line = "Download timed out after " + std::to_string(options_.timeoutSeconds) +
-                       " s: " + HV_ResultText(result);
-        failure.advice = "The partial file has been deleted; allow more time with --timeout.";
-        return Fail(failure);
+        return Report(
+            observer_,
+            Failure(ExitCodeFor(Step::Download, result),
+                    "Download timed out after " + std::to_string(options_.timeoutSeconds) +
+                        " s: " + HV_ResultText(result),
+                    "The partial file has been deleted; allow more time with --timeout."));
     }
-    return Fail(StepFailure("Download failed", Step::Download, result));
+    return Report(observer_, StepFailure("Download failed", Step::Download, result));
 }
 
 // From before verification until the installer has run, the package stays
@@ -119,7 +106,8 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
 int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wstring& path) {
     held_ = HoldPackage(path);
     if (!held_) {
-        return Fail(StepFailure("The package does not verify", Step::Verify, HV_FileIo));
+        return Report(observer_,
+                      StepFailure("The package does not verify", Step::Verify, HV_FileIo));
     }
     char digest[HV_HEX_DIGEST_SIZE] = {};
     HV_Result result = HV_HashFile(path.c_str(), digest);
@@ -127,7 +115,7 @@ int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wst
         result = HV_HashMismatch;
     }
     if (result != HV_Ok) {
-        return Fail(StepFailure("The package does not verify", Step::Verify, result));
+        return Report(observer_, StepFailure("The package does not verify", Step::Verify, result));
     }
     observer_.Note("Package " + Utf8(path) + " matches the manifest.");
     return CheckPackagePublisher(options_, observer_, held_.get(), path);

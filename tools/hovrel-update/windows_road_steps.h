@@ -31,8 +31,6 @@ class WindowsRoadSteps : public RoadSteps {
     void RemovePackageFolder() override;
 
   private:
-    int Fail(const RoadFailure& failure);
-
     const Options& options_;
     RoadObserver& observer_;
     volatile std::int32_t* cancel_;

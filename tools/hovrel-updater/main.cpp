@@ -160,6 +160,11 @@ class UpdaterWindow : public PageSink {
 
     void Show(const PageView& view) override {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (view.page == Page::Downloading) {
+            // The rate counts from the download's start, not from when its
+            // page appears.
+            downloadStartMs_ = GetTickCount64();
+        }
         pending_.push_back(view);
         changed_.notify_all();
     }
@@ -231,11 +236,10 @@ class UpdaterWindow : public PageSink {
                 page->buttons.push_back({IDCANCEL, L"&Later"});
             }
             config.nDefaultButton = kInstallNow;
+            // Shown in full: Wine draws the expando control's label cut short.
             if (!page->notes.empty()) {
-                config.pszExpandedInformation = page->notes.c_str();
-                config.pszExpandedControlText = L"Notes";
-                config.pszCollapsedControlText = L"Notes";
-                config.dwFlags |= TDF_EXPANDED_BY_DEFAULT;
+                page->text += L"\n\nWhat's new:\n" + page->notes;
+                config.pszContent = page->text.c_str();
             }
             break;
         case Page::Outcome:
@@ -287,14 +291,13 @@ class UpdaterWindow : public PageSink {
     void OnPageShown(HWND hwnd) {
         const PageView& view = current_->view;
         shownAtMs_ = GetTickCount64();
-        pressed_ = false;
+        pressedOnPage_ = 0;
         if (view.page != Page::Downloading && view.page != Page::Offer &&
             view.page != Page::Outcome) {
             SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_MARQUEE, TRUE, 0);
         }
         if (view.page == Page::Downloading) {
             SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_RANGE, 0, MAKELPARAM(0, kProgressRange));
-            downloadStartMs_ = shownAtMs_;
         }
         if (view.page == Page::Installing) {
             // The installer cannot be stopped once it runs.
@@ -308,6 +311,7 @@ class UpdaterWindow : public PageSink {
         std::optional<PageView> next;
         bool close = false;
         std::uint64_t received = 0, total = 0;
+        ULONGLONG downloadStartMs = 0;
         bool progress = false;
         // Every page the road reached is shown, each for one tick at least
         // (a test may ask for longer, to take its picture).
@@ -329,6 +333,7 @@ class UpdaterWindow : public PageSink {
             progressChanged_ = false;
             received = received_;
             total = total_;
+            downloadStartMs = downloadStartMs_;
         }
         if (close) {
             EndDialog(hwnd, IDCANCEL);
@@ -341,18 +346,18 @@ class UpdaterWindow : public PageSink {
             return;
         }
         if (progress && current_->view.page == Page::Downloading && !stopping_) {
-            ShowProgress(hwnd, received, total);
+            ShowProgress(hwnd, received, total, GetTickCount64() - downloadStartMs);
         }
         PressTestKey(hwnd);
     }
 
-    void ShowProgress(HWND hwnd, std::uint64_t received, std::uint64_t total) {
+    void ShowProgress(HWND hwnd, std::uint64_t received, std::uint64_t total,
+                      std::uint64_t elapsedMs) {
         if (total > 0) {
             const auto position = static_cast<WPARAM>(received * kProgressRange / total);
             SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_POS, position, 0);
         }
-        progressText_ =
-            Wide(FormatProgressLine(received, total, GetTickCount64() - downloadStartMs_, ", "));
+        progressText_ = Wide(FormatProgressLine(received, total, elapsedMs, ", "));
         SendMessageW(hwnd, TDM_SET_ELEMENT_TEXT, TDE_CONTENT,
                      reinterpret_cast<LPARAM>(progressText_.c_str()));
     }
@@ -360,6 +365,10 @@ class UpdaterWindow : public PageSink {
     HRESULT OnButton(HWND hwnd, int id) {
         const PageView& view = current_->view;
         if (view.page == Page::Offer) {
+            // Escape still sends IDCANCEL when a mandatory offer has no Later.
+            if (view.mandatory && id != kInstallNow) {
+                return S_FALSE;
+            }
             std::lock_guard<std::mutex> lock(mutex_);
             if (!answer_) {
                 answer_ = id == kInstallNow;
@@ -397,22 +406,24 @@ class UpdaterWindow : public PageSink {
     // A key press through the dialog's own keyboard handling, to where the
     // focus is, as a user's would go.
     void PressTestKey(HWND hwnd) {
-        if (pressed_) {
-            return;
-        }
         const char* page =
             current_->view.page == Page::Outcome ? "outcome" : PageName(current_->view.page);
+        std::size_t index = 0;
         for (const TestKey& key : testKeys_) {
-            if (key.page == page && GetTickCount64() - shownAtMs_ >= key.afterMs) {
-                pressed_ = true;
-                HWND focus = GetFocus();
-                if (focus == nullptr || !IsChild(hwnd, focus)) {
-                    focus = hwnd;
-                }
-                PostMessageW(focus, WM_KEYDOWN, key.key, 0);
-                PostMessageW(focus, WM_KEYUP, key.key, 0xC0000000);
+            if (key.page != page || index++ < pressedOnPage_) {
+                continue;
+            }
+            if (GetTickCount64() - shownAtMs_ < key.afterMs) {
                 return;
             }
+            ++pressedOnPage_;
+            HWND focus = GetFocus();
+            if (focus == nullptr || !IsChild(hwnd, focus)) {
+                focus = hwnd;
+            }
+            PostMessageW(focus, WM_KEYDOWN, key.key, 0);
+            PostMessageW(focus, WM_KEYUP, key.key, 0xC0000000);
+            return;
         }
     }
 
@@ -444,6 +455,7 @@ class UpdaterWindow : public PageSink {
     int exitCode_ = ExitOk;
     std::uint64_t received_ = 0, total_ = 0;
     bool progressChanged_ = false;
+    ULONGLONG downloadStartMs_ = 0;
 
     // The window's thread only.
     std::unique_ptr<PageConfig> current_;
@@ -451,9 +463,8 @@ class UpdaterWindow : public PageSink {
     std::wstring progressText_;
     std::wstring stoppingText_;
     ULONGLONG shownAtMs_ = 0;
-    ULONGLONG downloadStartMs_ = 0;
     bool stopping_ = false;
-    bool pressed_ = false;
+    std::size_t pressedOnPage_ = 0;
 };
 
 void ShowMessage(const std::wstring& heading, const std::wstring& text, PCWSTR icon) {
