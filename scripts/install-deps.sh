@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev lld
     openssl libssl-dev python3
     nsis zip wixl osslsigncode
+    xvfb imagemagick
     "$@"
 )
 missing=()

@@ -2,7 +2,8 @@
 """The HTTP(S) server for tests, benchmarks and stress runs of whole programs.
 
   test_server.py static --root DIR --port-file FILE [--tls CERT KEY] [--lifetime S]
-      serves the files under DIR
+                        [--rate BYTES_PER_SECOND]
+      serves the files under DIR, at most --rate bytes a second when given
   test_server.py body --size N --port-file FILE [--lifetime S]
       serves a generated body of N bytes, made as it is sent:
       GET /length   with Content-Length
@@ -28,6 +29,7 @@ import os
 import ssl
 import struct
 import threading
+import time
 
 BLOCK = 1 << 20
 BASE_BLOCK = hashlib.shake_256(b"hovrel large download v1").digest(BLOCK)
@@ -55,8 +57,18 @@ def body_digest(size):
 
 
 class QuietStaticHandler(http.server.SimpleHTTPRequestHandler):
+    rate = 0  # bytes per second of a response body; 0: as fast as it goes
+
     def log_message(self, format, *args):
         pass
+
+    # A slow server, so a window's progress can be watched.
+    def copyfile(self, source, outputfile):
+        if not self.rate:
+            return super().copyfile(source, outputfile)
+        while chunk := source.read(max(1, self.rate // 10)):
+            outputfile.write(chunk)
+            time.sleep(0.1)
 
 
 class BodyHandler(http.server.BaseHTTPRequestHandler):
@@ -120,6 +132,7 @@ def main():
     digest = modes.add_parser("digest")
     for mode in (body, digest):
         mode.add_argument("--size", type=int, required=True)
+    static.add_argument("--rate", type=int, default=0)
     for mode in (static, body):
         mode.add_argument("--port-file", required=True)
         mode.add_argument("--lifetime", type=float, default=900)
@@ -129,6 +142,7 @@ def main():
         print(body_digest(arguments.size))
         return
     if arguments.mode == "static":
+        QuietStaticHandler.rate = arguments.rate
         handler = functools.partial(QuietStaticHandler, directory=os.path.abspath(arguments.root))
         port = start(handler, arguments.tls)
     else:

@@ -239,4 +239,26 @@ TEST(ManifestTerms, ExpiryProductAndRollback) {
     }
 }
 
+// The window's extras: top-level strings only, escapes undone, nothing when
+// the value is not a whole string.
+TEST(ManifestDisplay, ReadsTopLevelProductAndNotes) {
+    const struct {
+        const char* manifest;
+        const char* product;
+        const char* notes;
+    } cases[] = {
+        {R"({"version":"2","product":"app","notes":"Faster.\nFixed \"x\"."})", "app",
+         "Faster.\nFixed \"x\"."},
+        {R"({"version":"2"})", "", ""},
+        {R"({"notes":7,"product":["app"]})", "", ""},
+        {R"({"extra":{"notes":"inner","product":"inner"}})", "", ""},
+        {R"({"notes":"cut short)", "", ""},
+    };
+    for (const auto& c : cases) {
+        const ManifestDisplay display = ReadManifestDisplay(c.manifest);
+        EXPECT_EQ(display.product, c.product) << c.manifest;
+        EXPECT_EQ(display.notes, c.notes) << c.manifest;
+    }
+}
+
 } // namespace

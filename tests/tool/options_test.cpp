@@ -9,6 +9,7 @@ namespace {
 
 using hovrel_update::Options;
 using hovrel_update::ParseCommandLine;
+using hovrel_update::Program;
 
 // Every option that differs from its default, as "name=value", after the command.
 std::wstring Describe(const Options& o) {
@@ -86,6 +87,27 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
         ASSERT_TRUE(parsed.ok) << parsed.error;
         EXPECT_EQ(Describe(parsed.options), c.options);
     }
+}
+
+// The window's two options are the window's only: the console refuses them.
+TEST(ParseCommandLine, TakesTheWindowOptionsOnlyForTheWindow) {
+    const std::vector<std::wstring> arguments = {
+        L"update",         L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current",
+        L"--name=Zo\u00EB"};
+    const auto window = ParseCommandLine(arguments, Program::Window);
+    ASSERT_TRUE(window.ok) << window.error;
+    EXPECT_TRUE(window.options.quietIfCurrent);
+    EXPECT_EQ(window.options.displayName, L"Zo\u00EB");
+    EXPECT_EQ(ParseCommandLine(arguments).error, "unknown option --quiet-if-current");
+    EXPECT_EQ(
+        ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1", L"--name", L"A"})
+            .error,
+        "unknown option --name");
+    EXPECT_EQ(ParseCommandLine(
+                  {L"check", L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current=1"},
+                  Program::Window)
+                  .error,
+              "option --quiet-if-current takes no value");
 }
 
 struct RefusedCase {

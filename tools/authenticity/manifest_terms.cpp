@@ -54,4 +54,15 @@ TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest
     return TermsDecision{};
 }
 
+ManifestDisplay ReadManifestDisplay(const std::string& manifest) {
+    ManifestDisplay display;
+    if (!ManifestScanner::ReadStringValue(manifest, "product", display.product)) {
+        display.product.clear();
+    }
+    if (!ManifestScanner::ReadStringValue(manifest, "notes", display.notes)) {
+        display.notes.clear();
+    }
+    return display;
+}
+
 } // namespace hovrel_authenticity

@@ -30,4 +30,14 @@ struct TermsDecision {
 // manifest is the text as the library parses it (up to its first NUL).
 TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest& request);
 
+// What a window shows of a manifest besides the library's fields: its
+// "product" and its release notes, "notes" (plain text). Each is empty when
+// absent or not a complete string.
+struct ManifestDisplay {
+    std::string product;
+    std::string notes;
+};
+
+ManifestDisplay ReadManifestDisplay(const std::string& manifest);
+
 } // namespace hovrel_authenticity

@@ -16,11 +16,6 @@ namespace {
 // Set while an installer runs, which nothing can stop from here.
 volatile LONG g_installerRunning = 0;
 
-void Announce(const char* why) {
-    std::printf("%s\n", why);
-    std::fflush(stdout);
-}
-
 std::string Utf8(const std::wstring& wide) {
     std::string text;
     return WideToUtf8(wide, text) ? text : std::string("?");
@@ -28,89 +23,101 @@ std::string Utf8(const std::wstring& wide) {
 
 } // namespace
 
-int CheckPackagePublisher(const Options& options, HANDLE held, const std::wstring& path) {
+int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE held,
+                          const std::wstring& path) {
     if (options.publishers.empty() && options.publisherThumbprint.empty()) {
         return ExitOk;
     }
     const PublisherVerdict verdict =
         CheckPublisher(held, path, options.publishers, options.publisherThumbprint);
     if (!verdict.accepted) {
-        std::fprintf(stderr, "Refused: %s; not installed.\n", verdict.reason.c_str());
-        return ExitRefused;
+        return Report(observer,
+                      Failure(ExitRefused, "Refused: " + verdict.reason + "; not installed."));
     }
-    std::printf("Signed by \"%s\".\n", verdict.signer.c_str());
+    observer.Note("Signed by \"" + verdict.signer + "\".");
     return ExitOk;
 }
 
-int WaitForApp(const Options& options, const volatile std::int32_t* cancel) {
+int WaitForApp(const Options& options, RoadObserver& observer,
+               const volatile std::int32_t* cancel) {
     if (options.waitPid == 0) {
         return ExitOk;
     }
-    const unsigned long pid = options.waitPid;
-    std::printf("Waiting for process %lu to end...\n", pid);
-    std::fflush(stdout);
+    const std::string pid = std::to_string(options.waitPid);
+    observer.WaitingForApp(options.waitPid);
     switch (WaitForProcessEnd(options.waitPid, options.timeoutSeconds, cancel)) {
     case WaitOutcome::Ended:
-        std::printf("Process %lu has ended.\n", pid);
+        observer.Note("Process " + pid + " has ended.");
         return ExitOk;
     case WaitOutcome::TimedOut:
-        std::fprintf(stderr,
-                     "Not installed: process %lu still runs after %u s; close it or allow more "
-                     "time with --timeout.\n",
-                     pid, options.timeoutSeconds);
-        return ExitCancelled;
+        return Report(observer, Failure(ExitCancelled,
+                                        "Not installed: process " + pid + " still runs after " +
+                                            std::to_string(options.timeoutSeconds) +
+                                            " s; close it or allow more time with --timeout."));
     case WaitOutcome::Cancelled:
-        std::fprintf(stderr, "Not installed: stopped by Ctrl+C while waiting for process %lu.\n",
-                     pid);
+        observer.Stopped(StopPoint::WhileWaiting, options.waitPid);
         return ExitCancelled;
     case WaitOutcome::NoAccess:
         break;
     }
-    std::fprintf(stderr, "Not installed: cannot watch process %lu; check --wait-pid.\n", pid);
-    return ExitUsage;
+    return Report(observer, Failure(ExitUsage, "Not installed: cannot watch process " + pid +
+                                                   "; check --wait-pid."));
 }
 
 bool InstallerIsRunning() {
     return g_installerRunning != 0;
 }
 
-int RunInstaller(const Options& options, const std::wstring& path, std::wstring& keptLog) {
-    std::printf("Running the installer...\n");
-    std::fflush(stdout);
+int RunInstaller(const Options& options, RoadObserver& observer, const std::wstring& path,
+                 std::wstring& keptLog) {
     InterlockedExchange(&g_installerRunning, 1);
-    const InstallerRun run = RunPackage(path, options.installerArgs, options.elevate, Announce);
+    const InstallerRun run = RunPackage(path, options.installerArgs, options.elevate,
+                                        [&observer](const char* why) { observer.Note(why); });
     InterlockedExchange(&g_installerRunning, 0);
     if (run.declined) {
-        std::fprintf(stderr, "Not installed: cancelled by the user at the administrator prompt.\n");
-        return ExitCancelled;
+        return Report(observer,
+                      Failure(ExitCancelled,
+                              "Not installed: cancelled by the user at the administrator prompt."));
     }
     if (run.elevated && run.shellError != 0) {
-        std::fprintf(stderr,
-                     "The installer could not be started with administrator rights (error %lu).\n"
-                     "Run it by hand as an administrator.\n",
-                     static_cast<unsigned long>(run.shellError));
-        return ExitInstall;
+        return Report(
+            observer,
+            Failure(ExitInstall,
+                    "The installer could not be started with administrator rights (error " +
+                        std::to_string(run.shellError) + ").",
+                    "Run it by hand as an administrator."));
     }
     const InstallerOutcome outcome = run.msi ? ClassifyMsiexec(run.result, run.exitCode)
                                              : ClassifyInstaller(run.result, run.exitCode);
-    if (outcome.exitCode == ExitOk) {
-        std::printf("%s\n", outcome.summary);
-        return ExitOk;
+    if (outcome.exitCode == ExitOk || outcome.exitCode == ExitRestartNeeded) {
+        InstallReport report;
+        report.exitCode = outcome.exitCode;
+        report.summary = outcome.summary;
+        report.installerExitCode = run.exitCode;
+        report.resultText = HV_ResultText(run.result);
+        report.advice = outcome.advice;
+        observer.Installed(report);
+        return outcome.exitCode;
     }
-    std::FILE* stream = outcome.exitCode == ExitRestartNeeded ? stdout : stderr;
-    std::fprintf(stream, "%s Installer exit code %lu (0x%08lX); %s.\n%s\n", outcome.summary,
-                 static_cast<unsigned long>(run.exitCode), static_cast<unsigned long>(run.exitCode),
-                 HV_ResultText(run.result), outcome.advice);
+    char code[64];
+    std::snprintf(code, sizeof code, " Installer exit code %lu (0x%08lX); ",
+                  static_cast<unsigned long>(run.exitCode),
+                  static_cast<unsigned long>(run.exitCode));
+    RoadFailure failure;
+    failure.exitCode = outcome.exitCode;
+    failure.line = outcome.summary + std::string(code) + HV_ResultText(run.result) + ".";
+    failure.advice = outcome.advice;
     if (run.msi && outcome.exitCode == ExitInstall && run.exitCode != 0xFFFFFFFFu) {
         keptLog = MsiexecLogPath(path);
-        std::fprintf(stderr, "msiexec log: %s\n", Utf8(keptLog).c_str());
+        failure.detail = "msiexec log: " + Utf8(keptLog);
     }
+    observer.Failed(failure);
     return outcome.exitCode;
 }
 
 // --out as given, or a new private folder named after the URL's last segment.
-int ChoosePackagePath(const Options& options, const HV_Manifest& manifest, PackageFolder& folder,
-                      std::wstring& path) {
+int ChoosePackagePath(const Options& options, RoadObserver& observer, const HV_Manifest& manifest,
+                      PackageFolder& folder, std::wstring& path) {
     if (!options.outPath.empty()) {
         path = options.outPath;
         return ExitOk;
@@ -121,8 +128,7 @@ int ChoosePackagePath(const Options& options, const HV_Manifest& manifest, Packa
     }
     std::string error;
     if (!folder.Create(error)) {
-        std::fprintf(stderr, "Cannot download: %s.\n", error.c_str());
-        return ExitDownload;
+        return Report(observer, Failure(ExitDownload, "Cannot download: " + error + "."));
     }
     if (options.keep) {
         folder.Keep();

@@ -1,12 +1,13 @@
 #pragma once
 
 // The install road's steps between the verified download and the end of the
-// installer. Each prints its own outcome and returns an exit code, so a
-// windowed host can run the same road.
+// installer. Each reports its outcome to the observer and returns an exit
+// code.
 
 #include "hovrel.h"
 #include "options.h"
 #include "package_folder.h"
+#include "road.h"
 
 #include <windows.h>
 
@@ -16,18 +17,20 @@
 namespace hovrel_update {
 
 // --out as given, or a new private folder named after the URL's last segment.
-int ChoosePackagePath(const Options& options, const HV_Manifest& manifest, PackageFolder& folder,
-                      std::wstring& path);
+int ChoosePackagePath(const Options& options, RoadObserver& observer, const HV_Manifest& manifest,
+                      PackageFolder& folder, std::wstring& path);
 
 // --publisher / --publisher-thumbprint against the held package.
-int CheckPackagePublisher(const Options& options, HANDLE held, const std::wstring& path);
+int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE held,
+                          const std::wstring& path);
 
 // --wait-pid: until the app has quit, --timeout passes or *cancel is set.
-int WaitForApp(const Options& options, const volatile std::int32_t* cancel);
+int WaitForApp(const Options& options, RoadObserver& observer, const volatile std::int32_t* cancel);
 
 // Starts the package and reads its outcome; `keptLog` names msiexec's log
 // when a failed MSI install leaves one worth reading.
-int RunInstaller(const Options& options, const std::wstring& path, std::wstring& keptLog);
+int RunInstaller(const Options& options, RoadObserver& observer, const std::wstring& path,
+                 std::wstring& keptLog);
 
 // True while RunInstaller waits for an installer, which cannot be stopped.
 bool InstallerIsRunning();

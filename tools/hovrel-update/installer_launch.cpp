@@ -63,7 +63,7 @@ std::wstring MsiexecPath() {
 }
 
 InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraArguments,
-                        bool elevate, void (*announce)(const char* why)) {
+                        bool elevate, const std::function<void(const char* why)>& announce) {
     InstallerRun run;
     run.msi = IsMsiPackage(package);
     const std::wstring program = run.msi ? MsiexecPath() : package;

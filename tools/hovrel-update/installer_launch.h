@@ -7,6 +7,7 @@
 #include "hovrel.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace hovrel_update {
@@ -23,7 +24,7 @@ struct InstallerRun {
 // `announce` is told before the runas road is taken, so the user knows why a
 // prompt appears.
 InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraArguments,
-                        bool elevate, void (*announce)(const char* why));
+                        bool elevate, const std::function<void(const char* why)>& announce);
 
 // The msiexec program in the system folder.
 std::wstring MsiexecPath();

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -43,125 +42,128 @@ std::int64_t SecondsSinceEpoch() {
     return static_cast<std::int64_t>((ticks - 116444736000000000ULL) / 10000000ULL);
 }
 
-int Refuse(const std::string& line) {
-    std::fprintf(stderr, "Refused: %s\n", line.c_str());
-    return ExitRefused;
+int Refuse(RoadObserver& observer, const std::string& line) {
+    return Report(observer, Failure(ExitRefused, "Refused: " + line));
 }
 
 // With keys: the .sig next to the manifest must verify with one of them.
-int Authenticate(const Options& options, const std::string& body,
+int Authenticate(const Options& options, RoadObserver& observer, const std::string& body,
                  const std::vector<TrustedKey>& keys) {
     const std::wstring signatureUrl = options.manifestUrl + L".sig";
     std::string signature;
     HV_Result result = HV_Ok;
     if (!Fetch(signatureUrl, signature, result)) {
-        return Refuse("no signature at " + Utf8(signatureUrl) + " (" + HV_ResultText(result) +
-                      "); the publisher must serve it next to the manifest");
+        return Refuse(observer, "no signature at " + Utf8(signatureUrl) + " (" +
+                                    HV_ResultText(result) +
+                                    "); the publisher must serve it next to the manifest");
     }
     std::size_t index = 0;
     switch (VerifyManifestSignature(body, signature, keys, index)) {
     case SignatureVerdict::Verified:
-        std::printf("Signature verified with %s.\n", keys[index].source.c_str());
+        observer.Note("Signature verified with " + keys[index].source + ".");
         return ExitOk;
     case SignatureVerdict::Malformed:
-        return Refuse("the signature at " + Utf8(signatureUrl) +
-                      " is not a DER ECDSA P-256 signature; tell the publisher");
+        return Refuse(observer, "the signature at " + Utf8(signatureUrl) +
+                                    " is not a DER ECDSA P-256 signature; tell the publisher");
     case SignatureVerdict::NotVerified:
-        return Refuse("the manifest is not signed by a trusted key (" +
-                      std::to_string(keys.size()) +
-                      " tried): it was changed, or signed by a key not given with --public-key");
+        return Refuse(
+            observer,
+            "the manifest is not signed by a trusted key (" + std::to_string(keys.size()) +
+                " tried): it was changed, or signed by a key not given with --public-key");
     case SignatureVerdict::SystemError:
         break;
     }
-    return Refuse("Windows could not check the signature (CNG ECDSA P-256 unavailable)");
+    return Refuse(observer, "Windows could not check the signature (CNG ECDSA P-256 unavailable)");
 }
 
 // Without keys nothing proves who wrote the manifest: a check says so, and
 // a command that downloads needs the user's explicit --allow-unsigned.
-int AllowUnauthenticated(const Options& options) {
+int AllowUnauthenticated(const Options& options, RoadObserver& observer) {
     if (options.command == Command::Check) {
-        std::printf("Not authenticated: no --public-key given, so the manifest's origin is "
-                    "not checked.\n");
+        observer.Note("Not authenticated: no --public-key given, so the manifest's origin is not "
+                      "checked.");
         return ExitOk;
     }
     if (!options.allowUnsigned) {
-        return Refuse("no --public-key given, so the manifest cannot be authenticated; give the "
+        return Refuse(observer,
+                      "no --public-key given, so the manifest cannot be authenticated; give the "
                       "publisher's key (or --allow-unsigned to accept any manifest)");
     }
-    std::fprintf(stderr, "Warning: --allow-unsigned: the manifest is not authenticated; whoever "
-                         "can change it chooses what is installed.\n");
+    observer.Warning("Warning: --allow-unsigned: the manifest is not authenticated; whoever can "
+                     "change it chooses what is installed.");
     return ExitOk;
 }
 
-int CheckTerms(const Options& options, const std::string& body, const HV_Manifest& manifest) {
+int CheckTerms(const Options& options, RoadObserver& observer, const std::string& body,
+               const HV_Manifest& manifest) {
     TermsRequest request;
     request.now = SecondsSinceEpoch();
     if (!WideToUtf8(options.product, request.product)) {
-        std::fprintf(stderr, "hovrel-update: --product is not valid text\n");
-        return ExitUsage;
+        return Report(observer, UsageFailure("--product is not valid text"));
     }
     std::string installed;
     if (options.command == Command::Install && !options.installedVersion.empty()) {
         std::int32_t order = 0;
         if (!WideToUtf8(options.installedVersion, installed) ||
             HV_CompareVersion(manifest.version, installed.c_str(), &order) != HV_Ok) {
-            std::fprintf(stderr,
-                         "hovrel-update: cannot compare the manifest's version %s with "
-                         "--installed; check --installed\n",
-                         manifest.version);
-            return ExitUsage;
+            return Report(observer, UsageFailure("cannot compare the manifest's version " +
+                                                 std::string(manifest.version) +
+                                                 " with --installed; check --installed"));
         }
         request.orderAgainstInstalled = order;
     }
     // The library reads the manifest up to its first NUL; so do the terms.
     const TermsDecision decision = CheckManifestTerms(body.c_str(), request);
     if (decision.verdict == TermsVerdict::NotNewer) {
-        return Refuse("version " + std::string(manifest.version) + " is not newer than the " +
-                      "installed " + installed + "; a rollback is never installed");
+        return Refuse(observer, "version " + std::string(manifest.version) +
+                                    " is not newer than the " + "installed " + installed +
+                                    "; a rollback is never installed");
     }
-    return decision.verdict == TermsVerdict::Accepted ? ExitOk : Refuse(decision.reason);
+    return decision.verdict == TermsVerdict::Accepted ? ExitOk : Refuse(observer, decision.reason);
 }
 
 } // namespace
 
-void PrintFailure(const char* what, Step step, HV_Result result) {
-    std::fprintf(stderr, "%s: %s\n%s\n", what, HV_ResultText(result), AdviceFor(step, result));
+RoadFailure StepFailure(const char* what, Step step, HV_Result result) {
+    RoadFailure failure;
+    failure.exitCode = ExitCodeFor(step, result);
+    failure.line = std::string(what) + ": " + HV_ResultText(result);
+    failure.advice = AdviceFor(step, result);
+    return failure;
 }
 
-int FetchAuthenticManifest(const Options& options, HV_Manifest& manifest) {
+int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadManifest& accepted) {
     std::vector<TrustedKey> keys;
     std::string error;
     if (!LoadTrustedKeys(options.publicKeys, keys, error)) {
-        std::fprintf(stderr, "hovrel-update: %s\n", error.c_str());
-        return ExitUsage;
+        return Report(observer, UsageFailure(error));
     }
-    int code = keys.empty() ? AllowUnauthenticated(options) : ExitOk;
+    int code = keys.empty() ? AllowUnauthenticated(options, observer) : ExitOk;
     if (code != ExitOk) {
         return code;
     }
-    std::printf("Fetching manifest %s\n", Utf8(options.manifestUrl).c_str());
+    observer.Checking(Utf8(options.manifestUrl));
     std::string body;
     HV_Result result = HV_Ok;
     if (!Fetch(options.manifestUrl, body, result)) {
-        PrintFailure("Cannot fetch the manifest", Step::Fetch, result);
-        return ExitCodeFor(Step::Fetch, result);
+        return Report(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
     }
-    code = keys.empty() ? ExitOk : Authenticate(options, body, keys);
+    code = keys.empty() ? ExitOk : Authenticate(options, observer, body, keys);
     if (code != ExitOk) {
         return code;
     }
+    HV_Manifest& manifest = accepted.fields;
     result = HV_ParseManifest(body.c_str(), &manifest);
     if (result != HV_Ok) {
-        PrintFailure("Cannot read the manifest", Step::Parse, result);
-        return ExitCodeFor(Step::Parse, result);
+        return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
     }
-    code = CheckTerms(options, body, manifest);
+    code = CheckTerms(options, observer, body, manifest);
     if (code != ExitOk) {
         return code;
     }
-    std::printf("Manifest: version %s, %llu bytes, rollout %d%%, %s\n", manifest.version,
-                static_cast<unsigned long long>(manifest.size), manifest.rollout,
-                manifest.mandatory ? "mandatory" : "not mandatory");
+    const ManifestDisplay display = ReadManifestDisplay(body.c_str());
+    accepted.product = display.product;
+    accepted.notes = display.notes;
     return ExitOk;
 }
 

@@ -7,16 +7,17 @@
 #include "hovrel.h"
 #include "options.h"
 #include "policy.h"
+#include "road.h"
 
 namespace hovrel_update {
 
-// "what: result text", then the advice, on standard error.
-void PrintFailure(const char* what, Step step, HV_Result result);
+// "what: result text", then the advice.
+RoadFailure StepFailure(const char* what, Step step, HV_Result result);
 
-// ExitOk with manifest filled, or the exit code after one line saying what
-// failed: ExitFetch, ExitManifest, ExitUsage (a key that cannot be read) or
+// ExitOk with manifest filled, or the exit code after reporting what failed:
+// ExitFetch, ExitManifest, ExitUsage (a key that cannot be read) or
 // ExitRefused (also: no key without --allow-unsigned for a command that
 // downloads).
-int FetchAuthenticManifest(const Options& options, HV_Manifest& manifest);
+int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadManifest& manifest);
 
 } // namespace hovrel_update

@@ -135,12 +135,13 @@ void SetWhole(std::uint32_t& field, bool& seen, const std::wstring& name, const 
     }
 }
 
-Options Parse(const std::vector<std::wstring>& arguments) {
+Options Parse(const std::vector<std::wstring>& arguments, Program program) {
+    const bool window = program == Program::Window;
     Options options;
     bool haveCommand = false;
     bool seenManifest = false, seenInstalled = false, seenOut = false, seenArgs = false,
          seenMachine = false, seenTimeout = false, seenProduct = false, seenThumbprint = false,
-         seenWaitPid = false;
+         seenWaitPid = false, seenName = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& word = arguments[i];
         if (word == L"--help" || word == L"-h" || word == L"/?") {
@@ -160,11 +161,12 @@ Options Parse(const std::vector<std::wstring>& arguments) {
         const bool hasInline = equals != std::wstring::npos;
         const std::wstring name = word.substr(0, equals);
         const std::wstring inlineValue = hasInline ? word.substr(equals + 1) : std::wstring();
-        bool* flag = name == L"--yes"              ? &options.yes
-                     : name == L"--keep"           ? &options.keep
-                     : name == L"--elevate"        ? &options.elevate
-                     : name == L"--allow-unsigned" ? &options.allowUnsigned
-                                                   : nullptr;
+        bool* flag = name == L"--yes"                          ? &options.yes
+                     : name == L"--keep"                       ? &options.keep
+                     : name == L"--elevate"                    ? &options.elevate
+                     : name == L"--allow-unsigned"             ? &options.allowUnsigned
+                     : name == L"--quiet-if-current" && window ? &options.quietIfCurrent
+                                                               : nullptr;
         if (flag != nullptr) {
             if (hasInline) {
                 throw Failure{"option " + Narrow(name) + " takes no value"};
@@ -205,6 +207,9 @@ Options Parse(const std::vector<std::wstring>& arguments) {
         } else if (name == L"--machine-id") {
             SetText(options.machineId, seenMachine, name,
                     TakeValue(arguments, i, name, hasInline, inlineValue), false);
+        } else if (name == L"--name" && window) {
+            SetText(options.displayName, seenName, name,
+                    TakeValue(arguments, i, name, hasInline, inlineValue), false);
         } else if (name == L"--timeout") {
             SetWhole(options.timeoutSeconds, seenTimeout, name,
                      TakeValue(arguments, i, name, hasInline, inlineValue),
@@ -219,10 +224,10 @@ Options Parse(const std::vector<std::wstring>& arguments) {
 
 } // namespace
 
-ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
+ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments, Program program) {
     ParsedCommandLine result;
     try {
-        result.options = Parse(arguments);
+        result.options = Parse(arguments, program);
         result.ok = true;
     } catch (const Failure& failure) {
         result.error = failure.message;

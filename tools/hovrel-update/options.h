@@ -25,7 +25,13 @@ struct Options {
     std::vector<std::wstring> publishers; // Authenticode signer names accepted
     std::string publisherThumbprint;      // lower-case hex SHA-256, or empty
     std::uint32_t waitPid = 0;            // 0: start the installer at once
+    // The window's own options.
+    bool quietIfCurrent = false; // no window unless an update applies
+    std::wstring displayName;    // the product's name on the pages
 };
+
+// Which program parses: the window takes two options of its own.
+enum class Program { Console, Window };
 
 struct ParsedCommandLine {
     bool ok = false;
@@ -35,6 +41,7 @@ struct ParsedCommandLine {
 
 // Parses the arguments after the program name. "--help" (or -h, /?) stops
 // the parse and yields Command::Help.
-ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
+ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments,
+                                   Program program = Program::Console);
 
 } // namespace hovrel_update

@@ -34,12 +34,12 @@ std::string FormatDuration(std::uint64_t seconds) {
     return text;
 }
 
-std::string FormatProgressLine(std::uint64_t received, std::uint64_t total,
-                               std::uint64_t elapsedMs) {
+std::string FormatProgressLine(std::uint64_t received, std::uint64_t total, std::uint64_t elapsedMs,
+                               const char* separator) {
     std::string line = FormatBytes(received);
     if (total > 0) {
         const double fraction = static_cast<double>(received) / static_cast<double>(total);
-        line += " of " + FormatBytes(total) + "  " +
+        line += " of " + FormatBytes(total) + separator +
                 std::to_string(static_cast<unsigned>(fraction * 100.0)) + "%";
     }
     if (elapsedMs == 0) {
@@ -47,10 +47,10 @@ std::string FormatProgressLine(std::uint64_t received, std::uint64_t total,
     }
     const double bytesPerSecond =
         static_cast<double>(received) * 1000.0 / static_cast<double>(elapsedMs);
-    line += "  " + FormatBytes(static_cast<std::uint64_t>(bytesPerSecond)) + "/s";
+    line += separator + FormatBytes(static_cast<std::uint64_t>(bytesPerSecond)) + "/s";
     if (total > received && bytesPerSecond >= 1.0) {
         const double secondsLeft = static_cast<double>(total - received) / bytesPerSecond;
-        line += "  " + FormatDuration(static_cast<std::uint64_t>(secondsLeft + 0.5)) + " left";
+        line += separator + FormatDuration(static_cast<std::uint64_t>(secondsLeft + 0.5)) + " left";
     }
     return line;
 }

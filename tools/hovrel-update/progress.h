@@ -5,10 +5,11 @@
 
 namespace hovrel_update {
 
-// "3.2 MiB of 10.0 MiB  32%  1.5 MiB/s  0:05 left". total 0 means unknown:
-// then only the bytes and the rate. The rate needs elapsedMs > 0.
-std::string FormatProgressLine(std::uint64_t received, std::uint64_t total,
-                               std::uint64_t elapsedMs);
+// "3.2 MiB of 10.0 MiB  32%  1.5 MiB/s  0:05 left" (the window separates
+// with ", "). total 0 means unknown: then only the bytes and the rate. The
+// rate needs elapsedMs > 0.
+std::string FormatProgressLine(std::uint64_t received, std::uint64_t total, std::uint64_t elapsedMs,
+                               const char* separator = "  ");
 
 // "512 B", "1.5 KiB", "3.2 MiB", "1.0 GiB".
 std::string FormatBytes(std::uint64_t bytes);

@@ -1,0 +1,259 @@
+// The shared road with steps that only pretend, seen through hovrel-updater's
+// pages: which pages a run shows, in which order, and how it ends.
+
+#include "pages.h"
+#include "road.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace hovrel_update;
+using namespace hovrel_updater;
+
+namespace {
+
+// What each step does in a row of the table.
+struct Script {
+    Command command = Command::Update;
+    bool yes = false;
+    bool quiet = false;
+    int fetch = ExitOk;
+    Verdict verdict = Verdict::Available;
+    bool mandatory = false;
+    int download = ExitOk;
+    int verify = ExitOk;
+    int installer = ExitOk; // ExitOk, ExitRestartNeeded or a failure
+    bool acceptOffer = true;
+    Page cancelOn = Page::Outcome; // Outcome: no cancel
+};
+
+class FakeSteps : public RoadSteps {
+  public:
+    FakeSteps(const Script& script, RoadObserver& observer, const volatile std::int32_t& cancel)
+        : script_(script), observer_(observer), cancel_(cancel) {}
+
+    int FetchManifest(RoadManifest& manifest) override {
+        observer_.Checking("http://h/m.json");
+        if (script_.fetch != ExitOk) {
+            return Fail(script_.fetch, "Cannot fetch the manifest: network/transfer failure");
+        }
+        std::snprintf(manifest.fields.version, sizeof manifest.fields.version, "2.0.0");
+        manifest.fields.mandatory = script_.mandatory ? 1 : 0;
+        manifest.notes = "Faster start.";
+        return ExitOk;
+    }
+    int Evaluate(const RoadManifest&, VerdictReport& report) override {
+        report.verdict = script_.verdict;
+        report.version = "2.0.0";
+        report.installed = "1.0.0";
+        report.mandatory = script_.mandatory;
+        return ExitOk;
+    }
+    int PreparePackagePath(const RoadManifest&, std::wstring& path) override {
+        path = L"C:\\p\\setup.exe";
+        return ExitOk;
+    }
+    int Download(const RoadManifest&, const std::wstring&) override {
+        observer_.DownloadStarted("http://h/setup.exe", "C:\\p\\setup.exe");
+        observer_.DownloadProgress(512, 1024);
+        observer_.DownloadEnded();
+        if (cancel_ != 0) {
+            return Fail(ExitCancelled, "Download failed: cancelled");
+        }
+        return script_.download == ExitOk ? ExitOk
+                                          : Fail(script_.download, "Download failed: sha256");
+    }
+    int VerifyPackage(const RoadManifest&, const std::wstring&) override {
+        return script_.verify == ExitOk ? ExitOk : Fail(script_.verify, "Refused: not signed");
+    }
+    int WaitForApp() override { return ExitOk; }
+    int RunInstaller(const std::wstring&) override {
+        if (script_.installer != ExitOk && script_.installer != ExitRestartNeeded) {
+            return Fail(script_.installer, "The installer failed.", "msiexec log: C:\\p\\x.log");
+        }
+        InstallReport report;
+        report.exitCode = script_.installer;
+        report.summary = "The installer finished successfully.";
+        observer_.Installed(report);
+        return script_.installer;
+    }
+    void ReleasePackage() override {}
+    void KeepPackageFolder() override {}
+    void RemovePackageFolder() override {}
+
+  private:
+    int Fail(int code, const std::string& line, const std::string& detail = "") {
+        RoadFailure failure;
+        failure.exitCode = code;
+        failure.line = line;
+        failure.advice = "Try again.";
+        failure.detail = detail;
+        observer_.Failed(failure);
+        return code;
+    }
+
+    const Script& script_;
+    RoadObserver& observer_;
+    const volatile std::int32_t& cancel_;
+};
+
+// Writes the pages down as "checking offer downloading ... outcome:installed";
+// "closed" when the window closes without an outcome page.
+class RecordingSink : public PageSink {
+  public:
+    explicit RecordingSink(const Script& script) : script_(script) {}
+
+    void Show(const PageView& view) override {
+        Record(PageName(view.page));
+        if (view.page == script_.cancelOn) {
+            pages->Cancel();
+        }
+    }
+    void Progress(std::uint64_t, std::uint64_t) override {}
+    bool Ask(const PageView& offer) override {
+        Record(offer.mandatory ? "offer(mandatory)" : "offer");
+        lastOffer = offer;
+        return script_.acceptOffer;
+    }
+    void Finish(const PageView* outcome, int exitCode) override {
+        Record(outcome == nullptr ? "closed"
+                                  : std::string("outcome:") + OutcomeName(outcome->outcome));
+        if (outcome != nullptr) {
+            last = *outcome;
+            EXPECT_EQ(outcome->exitCode, exitCode);
+        }
+    }
+
+    UpdaterPages* pages = nullptr;
+    std::string sequence;
+    PageView last;
+    PageView lastOffer;
+
+  private:
+    void Record(const std::string& page) {
+        // A page shown twice in a row (waiting, then installing) is one page.
+        if (page != previous_) {
+            sequence += (sequence.empty() ? "" : " ") + page;
+        }
+        previous_ = page;
+    }
+
+    const Script& script_;
+    std::string previous_;
+};
+
+struct Seen {
+    std::string sequence;
+    int exitCode;
+    PageView outcome;
+    PageView offer;
+};
+
+Seen Drive(const Script& script) {
+    Options options;
+    options.command = script.command;
+    options.yes = script.yes;
+    options.outPath = L"C:\\p\\setup.exe";
+    PageOptions pageOptions;
+    pageOptions.name = "Demo";
+    pageOptions.installed = "1.0.0";
+    pageOptions.quiet = script.quiet;
+    volatile std::int32_t cancel = 0;
+    RecordingSink sink(script);
+    UpdaterPages pages(pageOptions, sink, cancel);
+    sink.pages = &pages;
+    FakeSteps steps(script, pages, cancel);
+    pages.Begin();
+    const int code = RunRoad(options, steps, pages, cancel);
+    return {sink.sequence, code, sink.last, sink.lastOffer};
+}
+
+struct Row {
+    const char* name;
+    Script script;
+    const char* sequence;
+    int exitCode;
+};
+
+TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
+    const auto with = [](auto change) {
+        Script script;
+        change(script);
+        return script;
+    };
+    const Row rows[] = {
+        {"available", {}, "checking offer downloading verifying installing outcome:installed", 0},
+        {"restart needed", with([](Script& s) { s.installer = ExitRestartNeeded; }),
+         "checking offer downloading verifying installing outcome:restart", 7},
+        {"up to date", with([](Script& s) { s.verdict = Verdict::UpToDate; }),
+         "checking outcome:up-to-date", 0},
+        {"outside the rollout", with([](Script& s) { s.verdict = Verdict::NotInRollout; }),
+         "checking outcome:up-to-date", 0},
+        {"mandatory", with([](Script& s) { s.mandatory = true; }),
+         "checking offer(mandatory) downloading verifying installing outcome:installed", 0},
+        {"later", with([](Script& s) { s.acceptOffer = false; }), "checking offer closed", 6},
+        {"--yes asks nothing", with([](Script& s) { s.yes = true; }),
+         "checking downloading verifying installing outcome:installed", 0},
+        {"fetch fails", with([](Script& s) { s.fetch = ExitFetch; }), "checking outcome:failed", 2},
+        {"download fails", with([](Script& s) { s.download = ExitDownload; }),
+         "checking offer downloading outcome:failed", 4},
+        {"publisher refused", with([](Script& s) { s.verify = ExitRefused; }),
+         "checking offer downloading verifying outcome:failed", 9},
+        {"installer fails", with([](Script& s) { s.installer = ExitInstall; }),
+         "checking offer downloading verifying installing outcome:failed", 5},
+        {"cancel while checking", with([](Script& s) { s.cancelOn = Page::Checking; }),
+         "checking closed", 6},
+        {"cancel while downloading", with([](Script& s) { s.cancelOn = Page::Downloading; }),
+         "checking offer downloading closed", 6},
+        {"cancel while verifying", with([](Script& s) { s.cancelOn = Page::Verifying; }),
+         "checking offer downloading verifying closed", 6},
+        {"quiet, up to date", with([](Script& s) {
+             s.quiet = true;
+             s.verdict = Verdict::UpToDate;
+         }),
+         "closed", 0},
+        {"quiet, fetch fails", with([](Script& s) {
+             s.quiet = true;
+             s.fetch = ExitFetch;
+         }),
+         "closed", 2},
+        {"quiet, available", with([](Script& s) { s.quiet = true; }),
+         "offer downloading verifying installing outcome:installed", 0},
+        {"check, available", with([](Script& s) { s.command = Command::Check; }),
+         "checking outcome:available", 8},
+        {"check, quiet, available", with([](Script& s) {
+             s.command = Command::Check;
+             s.quiet = true;
+         }),
+         "outcome:available", 8},
+        {"download", with([](Script& s) { s.command = Command::Download; }),
+         "checking downloading outcome:downloaded", 0},
+        {"install asks before the installer", with([](Script& s) { s.command = Command::Install; }),
+         "checking verifying offer installing outcome:installed", 0},
+    };
+    for (const Row& row : rows) {
+        const Seen run = Drive(row.script);
+        EXPECT_EQ(run.sequence, row.sequence) << row.name;
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.name;
+    }
+}
+
+// The texts the issue fixes: the offer sentence, and a failure's line,
+// advice and exit code as the console prints them.
+TEST(RoadPages, SayWhatTheUserNeeds) {
+    const Seen offered = Drive({});
+    EXPECT_EQ(offered.offer.heading, "Demo 2.0.0 is available.");
+    EXPECT_EQ(offered.offer.text, "You have 1.0.0.");
+    EXPECT_EQ(offered.offer.notes, "Faster start.");
+
+    Script failing;
+    failing.installer = ExitInstall;
+    const Seen failed = Drive(failing);
+    EXPECT_EQ(failed.outcome.heading, "The installer failed.");
+    EXPECT_EQ(failed.outcome.text, "Try again.\nmsiexec log: C:\\p\\x.log");
+    EXPECT_EQ(failed.outcome.footer, "Exit code 5");
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "windows_road_steps.h"
+
+#include "install_steps.h"
+#include "manifest_authenticity.h"
+#include "package_hold.h"
+#include "policy.h"
+#include "watchdog.h"
+#include "windows_support.h"
+
+#include <chrono>
+
+namespace hovrel_update {
+
+namespace {
+
+std::string Utf8(const std::wstring& wide) {
+    std::string text;
+    return WideToUtf8(wide, text) ? text : std::string("?");
+}
+
+// Runs on the downloading thread, between chunks. Nothing may be thrown back
+// into the library.
+void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userData) {
+    try {
+        static_cast<RoadObserver*>(userData)->DownloadProgress(received, total);
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
+    return FetchAuthenticManifest(options_, observer_, manifest);
+}
+
+int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& report) {
+    const HV_Manifest& manifest = accepted.fields;
+    if (!WideToUtf8(options_.installedVersion, report.installed)) {
+        return Report(observer_, UsageFailure("--installed is not valid text"));
+    }
+    std::int32_t order = 0;
+    const HV_Result result = HV_CompareVersion(manifest.version, report.installed.c_str(), &order);
+    if (result != HV_Ok) {
+        return Report(observer_, StepFailure("Cannot compare the versions", Step::Parse, result));
+    }
+    report.version = manifest.version;
+    report.rollout = manifest.rollout;
+    report.mandatory = manifest.mandatory != 0;
+    report.bucket = 0;
+    if (order > 0 && !manifest.mandatory) {
+        const std::wstring id = options_.machineId.empty() ? ComputerName() : options_.machineId;
+        std::string machineId;
+        if (id.empty() || !WideToUtf8(id, machineId)) {
+            return Report(observer_,
+                          UsageFailure("cannot read the computer name; give --machine-id"));
+        }
+        if (!MachineBucket(machineId, manifest.version, report.bucket)) {
+            return Report(observer_, UsageFailure("SHA-256 for the rollout bucket failed"));
+        }
+    }
+    report.verdict =
+        DecideUpdate(order, IsInRollout(report.bucket, manifest.rollout, report.mandatory));
+    return ExitOk;
+}
+
+int WindowsRoadSteps::PreparePackagePath(const RoadManifest& manifest, std::wstring& path) {
+    return ChoosePackagePath(options_, observer_, manifest.fields, folder_, path);
+}
+
+int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring& path) {
+    const HV_Manifest& manifest = accepted.fields;
+    std::wstring url;
+    if (!Utf8ToWide(manifest.url, url)) {
+        return Report(observer_,
+                      Failure(ExitManifest,
+                              "Cannot download: the manifest's package URL is not valid UTF-8.",
+                              "Tell the publisher."));
+    }
+    observer_.DownloadStarted(manifest.url, Utf8(path));
+    HV_Result result;
+    bool timedOut;
+    {
+        Watchdog watchdog(std::chrono::seconds(options_.timeoutSeconds), cancel_);
+        result = HV_DownloadVerify(url.c_str(), path.c_str(), manifest.sha256, manifest.size,
+                                   OnProgress, &observer_, cancel_);
+        timedOut = watchdog.Fired();
+    }
+    observer_.DownloadEnded();
+    if (result == HV_Ok) {
+        observer_.Note(std::string("Verified: SHA-256 ") + manifest.sha256);
+        return ExitOk;
+    }
+    if (result == HV_Cancelled && timedOut) {
+        return Report(
+            observer_,
+            Failure(ExitCodeFor(Step::Download, result),
+                    "Download timed out after " + std::to_string(options_.timeoutSeconds) +
+                        " s: " + HV_ResultText(result),
+                    "The partial file has been deleted; allow more time with --timeout."));
+    }
+    return Report(observer_, StepFailure("Download failed", Step::Download, result));
+}
+
+// From before verification until the installer has run, the package stays
+// open with only reading shared, so what was verified is what runs.
+int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wstring& path) {
+    held_ = HoldPackage(path);
+    if (!held_) {
+        return Report(observer_,
+                      StepFailure("The package does not verify", Step::Verify, HV_FileIo));
+    }
+    char digest[HV_HEX_DIGEST_SIZE] = {};
+    HV_Result result = HV_HashFile(path.c_str(), digest);
+    if (result == HV_Ok && !DigestsMatch(digest, accepted.fields.sha256)) {
+        result = HV_HashMismatch;
+    }
+    if (result != HV_Ok) {
+        return Report(observer_, StepFailure("The package does not verify", Step::Verify, result));
+    }
+    observer_.Note("Package " + Utf8(path) + " matches the manifest.");
+    return CheckPackagePublisher(options_, observer_, held_.get(), path);
+}
+
+int WindowsRoadSteps::WaitForApp() {
+    return hovrel_update::WaitForApp(options_, observer_, cancel_);
+}
+
+int WindowsRoadSteps::RunInstaller(const std::wstring& path) {
+    return hovrel_update::RunInstaller(options_, observer_, path, keptLog_);
+}
+
+void WindowsRoadSteps::ReleasePackage() {
+    held_.reset();
+}
+
+void WindowsRoadSteps::KeepPackageFolder() {
+    folder_.Keep();
+}
+
+void WindowsRoadSteps::RemovePackageFolder() {
+    if (!options_.keep) {
+        folder_.Remove(keptLog_);
+    }
+}
+
+} // namespace hovrel_update

@@ -1,0 +1,119 @@
+#pragma once
+
+// hovrel-updater's pages: which page the road's events call for and what it
+// says. No platform calls, so the page sequences are tested natively; the
+// window only draws what it is given.
+
+#include "road.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace hovrel_updater {
+
+using hovrel_update::InstallReport;
+using hovrel_update::RoadFailure;
+using hovrel_update::RoadManifest;
+using hovrel_update::StopPoint;
+using hovrel_update::VerdictReport;
+
+enum class Page { Checking, Offer, Downloading, Verifying, Installing, Outcome };
+
+enum class Outcome { Installed, RestartNeeded, UpToDate, Available, Downloaded, Failed };
+
+// Texts are UTF-8.
+struct PageView {
+    Page page = Page::Checking;
+    std::string heading; // the main instruction
+    std::string text;
+    std::string notes;      // the offer's release notes
+    std::string footer;     // a failure's exit code
+    bool mandatory = false; // an offer without Later
+    Outcome outcome = Outcome::Failed;
+    int exitCode = 0;
+};
+
+const char* PageName(Page page);
+const char* OutcomeName(Outcome outcome);
+
+// What the pages take from the command line, in UTF-8.
+struct PageOptions {
+    std::string name;      // --name
+    std::string product;   // --product
+    std::string installed; // --installed
+    bool quiet = false;    // --quiet-if-current
+};
+
+// The window's side. Show and Ask are called on the road's thread.
+class PageSink {
+  public:
+    virtual ~PageSink() = default;
+    virtual void Show(const PageView& view) = 0;
+    virtual void Progress(std::uint64_t received, std::uint64_t total) = 0;
+    // The offer: true to install now, false for later.
+    virtual bool Ask(const PageView& offer) = 0;
+    // The road has ended: show `outcome`, or close when it is null (the
+    // user cancelled or chose later, or --quiet-if-current and nothing
+    // applied).
+    virtual void Finish(const PageView* outcome, int exitCode) = 0;
+};
+
+class UpdaterPages : public hovrel_update::RoadObserver {
+  public:
+    // `cancel` is the flag the road and the library read.
+    UpdaterPages(const PageOptions& options, PageSink& sink, volatile std::int32_t& cancel);
+
+    // Shows the checking page, unless --quiet-if-current.
+    void Begin();
+
+    // The user pressed Cancel: the road stops at its next chance and the
+    // window closes without an outcome page.
+    void Cancel();
+
+    // The product's name on the pages: --name, --product, the manifest's
+    // "product", or nothing (then "Version 2.0 is available.").
+    std::string ProductName() const;
+
+    void Note(const std::string&) override {}
+    void Warning(const std::string&) override {}
+    void Checking(const std::string&) override {}
+    void ManifestAccepted(const RoadManifest& manifest) override;
+    void VerdictReached(const VerdictReport& report) override;
+    void DownloadStarted(const std::string& url, const std::string& path) override;
+    void DownloadProgress(std::uint64_t received, std::uint64_t total) override;
+    void DownloadEnded() override {}
+    void Verifying() override;
+    void WaitingForApp(std::uint32_t pid) override;
+    void Installing() override;
+    void Installed(const InstallReport& report) override;
+    void Failed(const RoadFailure& failure) override;
+    void Stopped(StopPoint where, std::uint32_t pid) override;
+    void Finished(int exitCode) override;
+    bool AcceptOffer(const RoadManifest& manifest, const VerdictReport& report) override;
+    bool ConfirmInstall(const RoadManifest& manifest) override;
+
+  private:
+    void Show(Page page, std::string heading, std::string text);
+    std::string Named(const std::string& version) const;
+    PageView Outcome(int exitCode) const;
+
+    const PageOptions options_;
+    PageSink& sink_;
+    volatile std::int32_t& cancel_;
+    RoadManifest manifest_;
+    bool haveManifest_ = false;
+    VerdictReport verdict_;
+    bool haveVerdict_ = false;
+    bool shown_ = false;
+    bool offered_ = false;
+    bool declined_ = false;
+    std::atomic<bool> userCancelled_{false}; // set on the window's thread
+    std::string packagePath_;
+    InstallReport installReport_;
+    bool haveInstalled_ = false;
+    RoadFailure failure_;
+    bool haveFailure_ = false;
+};
+
+} // namespace hovrel_updater
