@@ -1,10 +1,10 @@
 # Sourced by the scripts that run a host program end to end under Wine.
-# Caller sets: build (the build folder). Provides: wine_run, tool, scratch
-# (removed on exit), site (served over http at $base) with the stand-in
-# installer as setup.exe, record and recorded, windows_path, expect,
-# expect_tool, expect_file, fail, finish.
+# Caller sets: build (the build folder), and tool when it is not hovrel-update.
+# Provides: wine_run, tool, scratch (removed on exit), site (served over http
+# at $base) with the stand-in installer as setup.exe, record and recorded,
+# windows_path, expect, expect_tool, expect_file, fail, finish.
 wine_run=$build/wine-run.sh
-tool=$build/bin/hovrel-update.exe
+tool=${tool:-$build/bin/hovrel-update.exe}
 recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
 

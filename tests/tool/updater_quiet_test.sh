@@ -9,7 +9,6 @@ build=$1
 tool=$build/bin/hovrel-updater.exe
 source "$(dirname "$0")/host_test_support.sh"
 
-cp "$build/bin/installer_recorder.exe" "$site/setup.exe"
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 printf '{"version":"2.0.0","url":"%s/setup.exe","sha256":"%s","rollout":%s}\n' "$base" "$sha" 100 \
     >"$site/all.json"
