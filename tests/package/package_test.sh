@@ -51,11 +51,11 @@ consume() {
     # it prints decide, and say what failed.
     "$build/wine-run.sh" "$folder/consumer.exe" </dev/null >"$folder/output.txt" 2>&1 || true
     cat "$folder/output.txt"
-    if ! tr -d '\r' <"$folder/output.txt" | grep -qx "consumer: Hovrel $version"; then
+    if ! tr -d '\r' <"$folder/output.txt" | grep -x "consumer: Hovrel $version" >/dev/null; then
         echo "the consumer's Hovrel is not the project's version $version"
         exit 1
     fi
-    tr -d '\r' <"$folder/output.txt" | grep -qx "consumer: ok"
+    tr -d '\r' <"$folder/output.txt" | grep -x "consumer: ok" >/dev/null
 }
 
 # Hovrel_DIR, because the cross toolchain confines package searches to the

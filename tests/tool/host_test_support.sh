@@ -42,7 +42,7 @@ expect() {
     shift 3
     local status=0
     "$wine_run" "$program" "$@" </dev/null >"$scratch/output.txt" 2>&1 || status=$?
-    if [ "$status" -ne "$want" ] || ! tr -d '\r' <"$scratch/output.txt" | grep -qF -- "$text"; then
+    if [ "$status" -ne "$want" ] || ! tr -d '\r' <"$scratch/output.txt" | grep -F -- "$text" >/dev/null; then
         fail "$(basename "$program") $*"
         echo "  wanted exit $want and \"$text\", got exit $status:"
         sed 's/^/    /' "$scratch/output.txt"

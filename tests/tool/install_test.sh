@@ -59,7 +59,7 @@ done
 grep -q "^dacl .* $user\( \|$\)" "$scratch/probe-held.txt" || fail "folder DACL lacks the user"
 # An ordinary folder of the prefix names Everyone (S-1-1-0), so the check can fail.
 cp "$recorder" "$site/ordinary.exe"
-"$wine_run" "$probe" "$(windows_path "$site/ordinary.exe")" | grep -q "S-1-1-0" ||
+"$wine_run" "$probe" "$(windows_path "$site/ordinary.exe")" | grep "S-1-1-0" >/dev/null ||
     fail "an ordinary folder's DACL does not name Everyone: the check above proves nothing"
 rm -rf "$(dirname "$package")"
 
@@ -77,7 +77,7 @@ rm -f "$record"
 HOVREL_RECORDER_EXIT=3010 expect_tool 7 "restart" \
     update --manifest "$base/setup.json" --installed 1 --yes --elevate
 grep -q "runas" "$scratch/output.txt" || fail "--elevate did not take the runas road"
-recorded | grep -qF "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ||
+recorded | grep -F "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" >/dev/null ||
     fail "runas road: the installer saw: $(recorded)"
 
 echo "== --wait-pid: the installer starts only after the app has ended"

@@ -6,7 +6,7 @@ set -euo pipefail
 state=$(cd "$1" 2>/dev/null && pwd) || exit 0
 [ -f "$state/server.pids" ] || exit 0
 while read -r pid; do
-    if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF -- "--port-file $state/"; then
+    if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -F -- "--port-file $state/" >/dev/null; then
         kill "$pid" 2>/dev/null || true
     fi
 done <"$state/server.pids"
