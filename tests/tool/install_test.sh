@@ -81,23 +81,27 @@ recorded | grep -F "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS"
     fail "runas road: the installer saw: $(recorded)"
 
 echo "== --wait-pid: the installer starts only after the app has ended"
+# start_app LINGER_MS: a stand-in app that prints its pid and lingers; sets
+# app (the Wine process) and pid (the Windows one). A loaded machine can take
+# many seconds to start it.
+start_app() {
+    HOVREL_RECORDER_LINGER_MS=$1 "$wine_run" "$recorder" >"$scratch/app-pid.txt" 2>/dev/null &
+    app=$!
+    for _ in $(seq 600); do [ -s "$scratch/app-pid.txt" ] && break; sleep 0.1; done
+    pid=$(tr -d '\r\n' <"$scratch/app-pid.txt")
+    [ -n "$pid" ] || fail "the stand-in app printed no process id within 60 s"
+}
 app_record=$scratch/app-ended.txt
-HOVREL_RECORDER_LINGER_MS=3000 HOVREL_RECORDER_OUT=$(windows_path "$app_record") \
-    "$wine_run" "$recorder" >"$scratch/app-pid.txt" 2>/dev/null &
-app=$!
-for _ in $(seq 100); do [ -s "$scratch/app-pid.txt" ] && break; sleep 0.1; done
-pid=$(tr -d '\r\n' <"$scratch/app-pid.txt")
+HOVREL_RECORDER_OUT=$(windows_path "$app_record") start_app 3000
 rm -f "$record"
 expect_tool 0 "Process $pid has ended." \
     update --manifest "$base/setup.json" --installed 1 --yes --wait-pid "$pid" --timeout 60
 wait "$app" || true
 [ -f "$app_record" ] && [ -f "$record" ] && [ ! "$record" -ot "$app_record" ] ||
     fail "the installer ran before the app it waited for had ended"
-HOVREL_RECORDER_LINGER_MS=20000 "$wine_run" "$recorder" >"$scratch/app-pid.txt" 2>/dev/null &
-app=$!
-for _ in $(seq 100); do [ -s "$scratch/app-pid.txt" ] && break; sleep 0.1; done
+start_app 20000
 expect_tool 6 "still runs after 1 s" update --manifest "$base/setup.json" --installed 1 --yes \
-    --wait-pid "$(tr -d '\r\n' <"$scratch/app-pid.txt")" --timeout 1
+    --wait-pid "$pid" --timeout 1
 kill "$app" 2>/dev/null || true
 
 echo "== Authenticode: the package must be signed by a named publisher"
