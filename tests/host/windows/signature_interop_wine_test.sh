@@ -6,7 +6,7 @@
 # Arguments: the build folder, the number of keys.
 set -euo pipefail
 build=$1 count=$2
-source "$(dirname "$0")/signature_batch.sh"
+source "$(dirname "$0")/../../support/keys.sh"
 work=$(mktemp -d "$build/signature-interop.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }

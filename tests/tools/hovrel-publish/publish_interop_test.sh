@@ -7,7 +7,7 @@
 # Arguments: hovrel-publish, the scratch folder, the number of pairs.
 set -euo pipefail
 publish=$1 work=$2 count=$3
-source "$(dirname "$0")/signature_batch.sh"
+source "$(dirname "$0")/../../support/keys.sh"
 rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT

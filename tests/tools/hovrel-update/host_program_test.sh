@@ -4,7 +4,7 @@
 # Arguments: the build directory.
 set -euo pipefail
 build=$1
-source "$(dirname "$0")/host_test_support.sh"
+source "$(dirname "$0")/../../support/host_programs.sh"
 
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)

@@ -5,8 +5,8 @@
 set -euo pipefail
 build=$1
 probe=$build/bin/package_probe.exe
-source "$(dirname "$0")/host_test_support.sh"
-demo=$(cd "$(dirname "$0")/../../demo" && pwd)
+source "$(dirname "$0")/../../support/host_programs.sh"
+demo=$(cd "$(dirname "$0")/../../../demo" && pwd)
 # The manifests here are not signed: what is tested starts after the manifest.
 tool_options=(--allow-unsigned)
 manifest() { # name file-in-site

@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$1
 tool=$build/bin/hovrel-updater.exe
-source "$(dirname "$0")/host_test_support.sh"
+source "$(dirname "$0")/../../support/host_programs.sh"
 
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 printf '{"version":"2.0.0","url":"%s/setup.exe","sha256":"%s","rollout":%s}\n' "$base" "$sha" 100 \
