@@ -23,12 +23,12 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> milliseconds;
     for (int i = 0; i < rounds; ++i) {
         const double start = hovrel::bench::NowSeconds();
-        std::vector<hovrel_update::TrustedKey> keys;
+        std::vector<hovrel::windows::TrustedKey> keys;
         std::string error;
         std::size_t index = 0;
-        if (!hovrel_update::LoadTrustedKeys({argv[1]}, keys, error) ||
-            hovrel_update::VerifyManifestSignature(manifest, signature, keys, index) !=
-                hovrel_update::SignatureVerdict::Verified) {
+        if (!hovrel::windows::LoadTrustedKeys({argv[1]}, keys, error) ||
+            hovrel::windows::VerifyManifestSignature(manifest, signature, keys, index) !=
+                hovrel::windows::SignatureVerdict::Verified) {
             std::fprintf(stderr, "the signature does not verify: %s\n", error.c_str());
             return 1;
         }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using namespace hovrel_authenticity;
+using namespace hovrel::authenticity;
 
 // DER has one encoding per value: whatever the parser accepts must be exactly
 // the bytes it would write for the same r and s.

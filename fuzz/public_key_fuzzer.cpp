@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-using namespace hovrel_authenticity;
+using namespace hovrel::authenticity;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "manifest/manifest_scanner.h"
 #include "rfc3339.h"
 
-namespace hovrel_authenticity {
+namespace hovrel::authenticity {
 
 namespace {
 
@@ -65,4 +65,4 @@ ManifestDisplay ReadManifestDisplay(const std::string& manifest) {
     return display;
 }
 
-} // namespace hovrel_authenticity
+} // namespace hovrel::authenticity

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace hovrel_authenticity {
+namespace hovrel::authenticity {
 
 struct TermsRequest {
     std::int64_t now = 0; // seconds since 1970-01-01T00:00:00Z
@@ -40,4 +40,4 @@ struct ManifestDisplay {
 
 ManifestDisplay ReadManifestDisplay(const std::string& manifest);
 
-} // namespace hovrel_authenticity
+} // namespace hovrel::authenticity

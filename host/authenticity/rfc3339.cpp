@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace hovrel_authenticity {
+namespace hovrel::authenticity {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::string FormatRfc3339Utc(std::int64_t seconds) {
     return text;
 }
 
-} // namespace hovrel_authenticity
+} // namespace hovrel::authenticity

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace hovrel_authenticity {
+namespace hovrel::authenticity {
 
 namespace {
 
@@ -324,4 +324,4 @@ std::vector<std::uint8_t> SubjectPublicKeyInfo(const PublicPoint& point) {
     return der;
 }
 
-} // namespace hovrel_authenticity
+} // namespace hovrel::authenticity

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace hovrel_authenticity {
+namespace hovrel::authenticity {
 
 // r then s, 32 bytes each, big-endian: what CNG verifies.
 using RawSignature = std::array<std::uint8_t, 64>;
@@ -51,4 +51,4 @@ KeyProblem ReadPublicKeyText(const std::string& text, PublicPoint& point);
 // The SubjectPublicKeyInfo DER of point; its base64 is the one-line form.
 std::vector<std::uint8_t> SubjectPublicKeyInfo(const PublicPoint& point);
 
-} // namespace hovrel_authenticity
+} // namespace hovrel::authenticity

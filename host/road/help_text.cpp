@@ -1,6 +1,6 @@
 #include "help_text.h"
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 namespace {
 
@@ -124,4 +124,4 @@ std::string WindowHelp() {
            kWindowExitNote;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 std::string ConsoleHelp();
 std::string WindowHelp();
 
-} // namespace hovrel_update
+} // namespace hovrel::road

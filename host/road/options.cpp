@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 namespace {
 
@@ -235,4 +235,4 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments, P
     return result;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

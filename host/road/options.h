@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 enum class Command { Help, Check, Download, Install, Update };
 
@@ -44,4 +44,4 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments,
                                    Program program = Program::Console);
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -1,6 +1,6 @@
 #include "package_name.h"
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::wstring MsiexecArguments(const std::wstring& packagePath, const std::wstrin
     return arguments;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

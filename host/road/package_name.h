@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 // A safe Windows file name from the URL's last path segment: the query and
 // fragment dropped, forbidden characters replaced, trailing dots and spaces
@@ -23,4 +23,4 @@ std::wstring MsiexecArguments(const std::wstring& packagePath, const std::wstrin
 // Where msiexec writes its log for that package.
 std::wstring MsiexecLogPath(const std::wstring& packagePath);
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -1,8 +1,6 @@
 #include "pages.h"
 
-namespace hovrel_updater {
-
-using namespace hovrel_update;
+namespace hovrel::road {
 
 const char* PageName(Page page) {
     switch (page) {
@@ -211,4 +209,4 @@ void UpdaterPages::Finished(int exitCode) {
     sink_.Finish(userCancelled_ || declined_ || quietlyCurrent ? nullptr : &outcome, exitCode);
 }
 
-} // namespace hovrel_updater
+} // namespace hovrel::road

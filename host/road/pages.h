@@ -10,13 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_updater {
-
-using hovrel_update::InstallReport;
-using hovrel_update::RoadFailure;
-using hovrel_update::RoadManifest;
-using hovrel_update::StopPoint;
-using hovrel_update::VerdictReport;
+namespace hovrel::road {
 
 enum class Page { Checking, Offer, Downloading, Verifying, Installing, Outcome };
 
@@ -59,7 +53,7 @@ class PageSink {
     virtual void Finish(const PageView* outcome, int exitCode) = 0;
 };
 
-class UpdaterPages : public hovrel_update::RoadObserver {
+class UpdaterPages : public hovrel::road::RoadObserver {
   public:
     // `cancel` is the flag the road and the library read.
     UpdaterPages(const PageOptions& options, PageSink& sink, volatile std::int32_t& cancel);
@@ -116,4 +110,4 @@ class UpdaterPages : public hovrel_update::RoadObserver {
     bool haveFailure_ = false;
 };
 
-} // namespace hovrel_updater
+} // namespace hovrel::road

@@ -1,6 +1,6 @@
 #include "policy.h"
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 std::string RolloutInput(const std::string& machineId, const std::string& manifestVersion) {
     return machineId + "\n" + manifestVersion;
@@ -170,4 +170,4 @@ bool DigestsMatch(const char* computed, const char* expected) {
     return true;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 // The documented exit codes of hovrel-update.
 enum ExitCode : int {
@@ -71,4 +71,4 @@ InstallerOutcome ClassifyMsiexec(HV_Result result, std::uint32_t msiexecExitCode
 // HV_DownloadVerify does: 64 characters, hex letters in either case.
 bool DigestsMatch(const char* computed, const char* expected);
 
-} // namespace hovrel_update
+} // namespace hovrel::road

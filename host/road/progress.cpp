@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 std::string FormatBytes(std::uint64_t bytes) {
     static const char* const units[] = {"KiB", "MiB", "GiB", "TiB"};
@@ -64,4 +64,4 @@ bool RedrawThrottle::ShouldDraw(std::uint64_t nowMs) {
     return true;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

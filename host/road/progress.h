@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 // "3.2 MiB of 10.0 MiB  32%  1.5 MiB/s  0:05 left" (the window separates
 // with ", "). total 0 means unknown: then only the bytes and the rate. The
@@ -30,4 +30,4 @@ class RedrawThrottle {
     bool drawn_ = false;
 };
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -1,6 +1,6 @@
 #include "road.h"
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 namespace {
 
@@ -187,4 +187,4 @@ int RunRoad(const Options& options, RoadSteps& steps, RoadObserver& observer,
     return code;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 struct RoadManifest {
     HV_Manifest fields{};
@@ -122,4 +122,4 @@ int Report(RoadObserver& observer, const RoadFailure& failure);
 int RunRoad(const Options& options, RoadSteps& steps, RoadObserver& observer,
             const volatile std::int32_t& cancel);
 
-} // namespace hovrel_update
+} // namespace hovrel::road

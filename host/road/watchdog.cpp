@@ -1,6 +1,6 @@
 #include "watchdog.h"
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 Watchdog::Watchdog(std::chrono::milliseconds limit, volatile std::int32_t* cancelFlag)
     : cancelFlag_(cancelFlag) {
@@ -35,4 +35,4 @@ void Watchdog::Run(std::chrono::milliseconds limit) {
     *cancelFlag_ = 1;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::road

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-namespace hovrel_update {
+namespace hovrel::road {
 
 // Sets *cancelFlag to 1 when the time limit passes before the watchdog is
 // destroyed. The library reads the flag before every chunk, so a transfer
@@ -32,4 +32,4 @@ class Watchdog {
     std::thread thread_;
 };
 
-} // namespace hovrel_update
+} // namespace hovrel::road

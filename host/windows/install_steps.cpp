@@ -9,7 +9,9 @@
 
 #include <cstdio>
 
-namespace hovrel_update {
+namespace hovrel::windows {
+
+using namespace hovrel::road;
 
 namespace {
 
@@ -137,4 +139,4 @@ int ChoosePackagePath(const Options& options, RoadObserver& observer, const HV_M
     return ExitOk;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -14,25 +14,26 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 // --out as given, or a new private folder named after the URL's last segment.
-int ChoosePackagePath(const Options& options, RoadObserver& observer, const HV_Manifest& manifest,
-                      PackageFolder& folder, std::wstring& path);
+int ChoosePackagePath(const road::Options& options, road::RoadObserver& observer,
+                      const HV_Manifest& manifest, PackageFolder& folder, std::wstring& path);
 
 // --publisher / --publisher-thumbprint against the held package.
-int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE held,
+int CheckPackagePublisher(const road::Options& options, road::RoadObserver& observer, HANDLE held,
                           const std::wstring& path);
 
 // --wait-pid: until the app has quit, --timeout passes or *cancel is set.
-int WaitForApp(const Options& options, RoadObserver& observer, const volatile std::int32_t* cancel);
+int WaitForApp(const road::Options& options, road::RoadObserver& observer,
+               const volatile std::int32_t* cancel);
 
 // Starts the package and reads its outcome; `keptLog` names msiexec's log
 // when a failed MSI install leaves one worth reading.
-int RunInstaller(const Options& options, RoadObserver& observer, const std::wstring& path,
-                 std::wstring& keptLog);
+int RunInstaller(const road::Options& options, road::RoadObserver& observer,
+                 const std::wstring& path, std::wstring& keptLog);
 
 // True while RunInstaller waits for an installer, which cannot be stopped.
 bool InstallerIsRunning();
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

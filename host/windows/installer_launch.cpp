@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-namespace hovrel_update {
+namespace hovrel::windows {
+
+using namespace hovrel::road;
 
 namespace {
 
@@ -87,4 +89,4 @@ InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraAr
     return run;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

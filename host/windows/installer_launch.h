@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 struct InstallerRun {
     HV_Result result = HV_InstallerFailed;
@@ -29,4 +29,4 @@ InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraAr
 // The msiexec program in the system folder.
 std::wstring MsiexecPath();
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

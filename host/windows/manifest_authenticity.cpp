@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-namespace hovrel_update {
+namespace hovrel::windows {
+
+using namespace hovrel::road;
 
 namespace {
 
-using namespace hovrel_authenticity;
+using namespace hovrel::authenticity;
 
 // The library's cap on a manifest body; a signature is far smaller.
 constexpr std::int32_t kBodyCap = 65536;
@@ -167,4 +169,4 @@ int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadM
     return ExitOk;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

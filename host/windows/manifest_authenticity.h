@@ -9,15 +9,16 @@
 #include "policy.h"
 #include "road.h"
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 // "what: result text", then the advice.
-RoadFailure StepFailure(const char* what, Step step, HV_Result result);
+road::RoadFailure StepFailure(const char* what, road::Step step, HV_Result result);
 
 // ExitOk with manifest filled, or the exit code after reporting what failed:
 // ExitFetch, ExitManifest, ExitUsage (a key that cannot be read) or
 // ExitRefused (also: no key without --allow-unsigned for a command that
 // downloads).
-int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadManifest& manifest);
+int FetchAuthenticManifest(const road::Options& options, road::RoadObserver& observer,
+                           road::RoadManifest& manifest);
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

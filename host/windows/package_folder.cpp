@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 namespace {
 
@@ -167,4 +167,4 @@ void PackageFolder::Remove(std::wstring spare) {
     path_.clear();
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

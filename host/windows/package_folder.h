@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 class PackageFolder {
   public:
@@ -32,4 +32,4 @@ class PackageFolder {
     bool keep_ = false;
 };
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

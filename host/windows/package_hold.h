@@ -9,11 +9,11 @@
 
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 inline hovrel::UniqueFile HoldPackage(const std::wstring& path) {
     return hovrel::UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

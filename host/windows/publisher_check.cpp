@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdio>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 namespace {
 
@@ -119,4 +119,4 @@ PublisherVerdict CheckPublisher(HANDLE file, const std::wstring& path,
     return verdict;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 struct PublisherVerdict {
     bool accepted = false;
@@ -22,4 +22,4 @@ PublisherVerdict CheckPublisher(HANDLE file, const std::wstring& path,
                                 const std::vector<std::wstring>& names,
                                 const std::string& thumbprintHex);
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <memory>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 namespace {
 
-using namespace hovrel_authenticity;
+using namespace hovrel::authenticity;
 
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -95,4 +95,4 @@ SignatureVerdict VerifyManifestSignature(const std::string& manifest, const std:
     return SignatureVerdict::NotVerified;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

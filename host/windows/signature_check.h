@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 struct TrustedKey {
     std::string source; // for messages: the path, or which key it is
-    hovrel_authenticity::PublicPoint point;
+    authenticity::PublicPoint point;
 };
 
 // Reads each --public-key value (a file holding a PEM or one-line key, or
@@ -32,4 +32,4 @@ enum class SignatureVerdict {
 SignatureVerdict VerifyManifestSignature(const std::string& manifest, const std::string& signature,
                                          const std::vector<TrustedKey>& keys, std::size_t& index);
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

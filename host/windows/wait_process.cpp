@@ -2,7 +2,7 @@
 
 #include "interface/platform_handles.h"
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 WaitOutcome WaitForProcessEnd(std::uint32_t pid, std::uint32_t timeoutSeconds,
                               const volatile std::int32_t* cancel) {
@@ -26,4 +26,4 @@ WaitOutcome WaitForProcessEnd(std::uint32_t pid, std::uint32_t timeoutSeconds,
     }
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 enum class WaitOutcome { Ended, TimedOut, Cancelled, NoAccess };
 
@@ -15,4 +15,4 @@ enum class WaitOutcome { Ended, TimedOut, Cancelled, NoAccess };
 WaitOutcome WaitForProcessEnd(std::uint32_t pid, std::uint32_t timeoutSeconds,
                               const volatile std::int32_t* cancel);
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -9,7 +9,9 @@
 
 #include <chrono>
 
-namespace hovrel_update {
+namespace hovrel::windows {
+
+using namespace hovrel::road;
 
 namespace {
 
@@ -122,11 +124,11 @@ int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wst
 }
 
 int WindowsRoadSteps::WaitForApp() {
-    return hovrel_update::WaitForApp(options_, observer_, cancel_);
+    return windows::WaitForApp(options_, observer_, cancel_);
 }
 
 int WindowsRoadSteps::RunInstaller(const std::wstring& path) {
-    return hovrel_update::RunInstaller(options_, observer_, path, keptLog_);
+    return windows::RunInstaller(options_, observer_, path, keptLog_);
 }
 
 void WindowsRoadSteps::ReleasePackage() {
@@ -143,4 +145,4 @@ void WindowsRoadSteps::RemovePackageFolder() {
     }
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -10,20 +10,21 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
-class WindowsRoadSteps : public RoadSteps {
+class WindowsRoadSteps : public road::RoadSteps {
   public:
     // `cancel` is read by the download between chunks and while waiting for
     // --wait-pid; the --timeout watchdog sets it too.
-    WindowsRoadSteps(const Options& options, RoadObserver& observer, volatile std::int32_t* cancel)
+    WindowsRoadSteps(const road::Options& options, road::RoadObserver& observer,
+                     volatile std::int32_t* cancel)
         : options_(options), observer_(observer), cancel_(cancel) {}
 
-    int FetchManifest(RoadManifest& manifest) override;
-    int Evaluate(const RoadManifest& manifest, VerdictReport& report) override;
-    int PreparePackagePath(const RoadManifest& manifest, std::wstring& path) override;
-    int Download(const RoadManifest& manifest, const std::wstring& path) override;
-    int VerifyPackage(const RoadManifest& manifest, const std::wstring& path) override;
+    int FetchManifest(road::RoadManifest& manifest) override;
+    int Evaluate(const road::RoadManifest& manifest, road::VerdictReport& report) override;
+    int PreparePackagePath(const road::RoadManifest& manifest, std::wstring& path) override;
+    int Download(const road::RoadManifest& manifest, const std::wstring& path) override;
+    int VerifyPackage(const road::RoadManifest& manifest, const std::wstring& path) override;
     int WaitForApp() override;
     int RunInstaller(const std::wstring& path) override;
     void ReleasePackage() override;
@@ -31,12 +32,12 @@ class WindowsRoadSteps : public RoadSteps {
     void RemovePackageFolder() override;
 
   private:
-    const Options& options_;
-    RoadObserver& observer_;
+    const road::Options& options_;
+    road::RoadObserver& observer_;
     volatile std::int32_t* cancel_;
     PackageFolder folder_;
     hovrel::UniqueFile held_;
     std::wstring keptLog_;
 };
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -10,7 +10,9 @@
 #include <type_traits>
 #include <vector>
 
-namespace hovrel_update {
+namespace hovrel::windows {
+
+using namespace hovrel::road;
 
 namespace {
 
@@ -150,4 +152,4 @@ bool StdoutIsConsole() {
     return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
 }
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

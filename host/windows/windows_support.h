@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace hovrel_update {
+namespace hovrel::windows {
 
 // Strict conversions: invalid input fails instead of being replaced.
 bool Utf8ToWide(const char* text, std::wstring& wide);
@@ -33,4 +33,4 @@ std::wstring ComputerName();
 // False when standard output is redirected to a file or a pipe.
 bool StdoutIsConsole();
 
-} // namespace hovrel_update
+} // namespace hovrel::windows

@@ -25,7 +25,7 @@
 
 namespace {
 
-using namespace hovrel_authenticity;
+using namespace hovrel::authenticity;
 
 const char kHelp[] =
     "hovrel-publish: signs a release's update manifest for hovrel-update.\n"

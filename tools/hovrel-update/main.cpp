@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-using namespace hovrel_update;
+using namespace hovrel::road;
+using namespace hovrel::windows;
 
 namespace {
 

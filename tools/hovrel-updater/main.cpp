@@ -25,8 +25,8 @@
 #include <thread>
 #include <vector>
 
-using namespace hovrel_update;
-using namespace hovrel_updater;
+using namespace hovrel::road;
+using namespace hovrel::windows;
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace hovrel_authenticity;
+using namespace hovrel::authenticity;
 using Bytes = std::vector<std::uint8_t>;
 
 // An INTEGER's contents: n bytes of value b.

@@ -7,9 +7,9 @@
 
 namespace {
 
-using hovrel_update::Options;
-using hovrel_update::ParseCommandLine;
-using hovrel_update::Program;
+using hovrel::road::Options;
+using hovrel::road::ParseCommandLine;
+using hovrel::road::Program;
 
 // Every option that differs from its default, as "name=value", after the command.
 std::wstring Describe(const Options& o) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace hovrel_update;
+using namespace hovrel::road;
 
 TEST(PackageFileName, KeepsTheLastSegmentAndMakesItSafe) {
     const std::wstring longStem(200, L'a');

@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace hovrel_update;
+using namespace hovrel::road;
 
 TEST(Rollout, BucketIsTheFirstFourBytesBigEndianModulo100) {
     const struct {

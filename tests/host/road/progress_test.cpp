@@ -4,7 +4,7 @@
 
 namespace {
 
-using namespace hovrel_update;
+using namespace hovrel::road;
 
 TEST(Progress, BytesUseBinaryUnitsWithOneDecimal) {
     const struct {

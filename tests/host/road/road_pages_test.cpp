@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-using namespace hovrel_update;
-using namespace hovrel_updater;
+using namespace hovrel::road;
+using namespace hovrel::road;
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-using hovrel_update::Watchdog;
+using hovrel::road::Watchdog;
 using namespace std::chrono_literals;
 
 TEST(Watchdog, SetsTheFlagWhenTheLimitPasses) {

@@ -40,17 +40,17 @@ int main(int argc, char** argv) {
         int expected = 0;
         std::string key, messagePath, signaturePath, message, signature, error;
         fields >> expected >> key >> messagePath >> signaturePath;
-        std::vector<hovrel_update::TrustedKey> keys;
+        std::vector<hovrel::windows::TrustedKey> keys;
         std::size_t index = 0;
         if (!ReadFile(messagePath, message) || !ReadFile(signaturePath, signature) ||
-            !hovrel_update::LoadTrustedKeys({Widen(key)}, keys, error)) {
+            !hovrel::windows::LoadTrustedKeys({Widen(key)}, keys, error)) {
             std::printf("cannot read: %s %s\n", line.c_str(), error.c_str());
             ++wrong;
             continue;
         }
         const bool verified =
-            hovrel_update::VerifyManifestSignature(message, signature, keys, index) ==
-            hovrel_update::SignatureVerdict::Verified;
+            hovrel::windows::VerifyManifestSignature(message, signature, keys, index) ==
+            hovrel::windows::SignatureVerdict::Verified;
         if (verified != (expected == 1)) {
             std::printf("unexpected %s: %s\n", verified ? "success" : "failure", line.c_str());
             ++wrong;

@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace hovrel_update;
+using namespace hovrel::windows;
 
 // Expected buckets computed independently with Python's hashlib; a wrong
 // Sha256 gives other buckets.
