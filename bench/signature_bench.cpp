@@ -23,13 +23,12 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> milliseconds;
     for (int i = 0; i < rounds; ++i) {
         const double start = hovrel::bench::NowSeconds();
-        std::vector<hovrel::windows::TrustedKey> keys;
-        std::string error;
+        const auto keys = hovrel::windows::LoadTrustedKeys({argv[1]});
         std::size_t index = 0;
-        if (!hovrel::windows::LoadTrustedKeys({argv[1]}, keys, error) ||
-            hovrel::windows::VerifyManifestSignature(manifest, signature, keys, index) !=
+        if (!keys ||
+            hovrel::windows::VerifyManifestSignature(manifest, signature, keys.value(), index) !=
                 hovrel::windows::SignatureVerdict::Verified) {
-            std::fprintf(stderr, "the signature does not verify: %s\n", error.c_str());
+            std::fprintf(stderr, "the signature does not verify: %s\n", keys.reason().c_str());
             return 1;
         }
         milliseconds.push_back((hovrel::bench::NowSeconds() - start) * 1000);

@@ -66,6 +66,9 @@ enum HV_ResultCode {
     HV_InstallerFailed = 10
 };
 
+/* The largest manifest body HV_FetchManifest accepts, in bytes. */
+#define HV_MANIFEST_MAX_BYTES 65536
+
 /* A SHA-256 digest as 64 lower-case hex characters and a NUL. */
 #define HV_HEX_DIGEST_SIZE 65
 

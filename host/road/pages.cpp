@@ -38,8 +38,7 @@ const char* OutcomeName(Outcome outcome) {
     return "failed";
 }
 
-UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink,
-                           volatile std::int32_t& cancel)
+UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink, common::CancelFlag& cancel)
     : options_(options), sink_(sink), cancel_(cancel) {}
 
 void UpdaterPages::Begin() {
@@ -51,7 +50,7 @@ void UpdaterPages::Begin() {
 
 void UpdaterPages::Cancel() {
     userCancelled_ = true;
-    cancel_ = 1;
+    cancel_.Set();
 }
 
 std::string UpdaterPages::ProductName() const {

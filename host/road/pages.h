@@ -56,7 +56,7 @@ class PageSink {
 class UpdaterPages : public hovrel::road::RoadObserver {
   public:
     // `cancel` is the flag the road and the library read.
-    UpdaterPages(const PageOptions& options, PageSink& sink, volatile std::int32_t& cancel);
+    UpdaterPages(const PageOptions& options, PageSink& sink, common::CancelFlag& cancel);
 
     // Shows the checking page, unless --quiet-if-current.
     void Begin();
@@ -94,7 +94,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
 
     const PageOptions options_;
     PageSink& sink_;
-    volatile std::int32_t& cancel_;
+    common::CancelFlag& cancel_;
     RoadManifest manifest_;
     bool haveManifest_ = false;
     VerdictReport verdict_;

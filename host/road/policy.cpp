@@ -159,15 +159,4 @@ InstallerOutcome ClassifyMsiexec(HV_Result result, std::uint32_t msiexecExitCode
     return outcome;
 }
 
-bool DigestsMatch(const char* computed, const char* expected) {
-    const auto fold = [](char c) { return (c >= 'A' && c <= 'F') ? static_cast<char>(c + 32) : c; };
-    for (int i = 0; i < 64; ++i) {
-        const char c = fold(computed[i]);
-        if (c == '\0' || c != fold(expected[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace hovrel::road

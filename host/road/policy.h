@@ -67,8 +67,4 @@ InstallerOutcome ClassifyInstaller(HV_Result result, std::uint32_t installerExit
 // and any other failure points at msiexec's log.
 InstallerOutcome ClassifyMsiexec(HV_Result result, std::uint32_t msiexecExitCode);
 
-// Compares a computed HexDigest with the manifest's digest the way
-// HV_DownloadVerify does: 64 characters, hex letters in either case.
-bool DigestsMatch(const char* computed, const char* expected);
-
 } // namespace hovrel::road

@@ -7,7 +7,7 @@ namespace {
 class Road {
   public:
     Road(const Options& options, RoadSteps& steps, RoadObserver& observer,
-         const volatile std::int32_t& cancel)
+         const common::CancelFlag& cancel)
         : options_(options), steps_(steps), observer_(observer), cancel_(cancel) {}
 
     int Run() {
@@ -30,7 +30,7 @@ class Road {
     // A cancel cannot interrupt a manifest fetch or hashing; the road stops
     // after them instead.
     bool StoppedByUser(StopPoint where) {
-        if (cancel_ == 0) {
+        if (!cancel_.IsSet()) {
             return false;
         }
         observer_.Stopped(where, options_.waitPid);
@@ -91,7 +91,7 @@ class Road {
         }
         observer_.Installing();
         code = steps_.RunInstaller(path);
-        if (cancel_ != 0) {
+        if (cancel_.IsSet()) {
             observer_.Stopped(StopPoint::AfterInstaller, options_.waitPid);
         }
         return code;
@@ -156,7 +156,7 @@ class Road {
     const Options& options_;
     RoadSteps& steps_;
     RoadObserver& observer_;
-    const volatile std::int32_t& cancel_;
+    const common::CancelFlag& cancel_;
 };
 
 } // namespace
@@ -181,7 +181,7 @@ int Report(RoadObserver& observer, const RoadFailure& failure) {
 }
 
 int RunRoad(const Options& options, RoadSteps& steps, RoadObserver& observer,
-            const volatile std::int32_t& cancel) {
+            const common::CancelFlag& cancel) {
     const int code = Road(options, steps, observer, cancel).Run();
     observer.Finished(code);
     return code;

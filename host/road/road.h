@@ -7,6 +7,7 @@
 // the window shows pages). No platform calls, so the order is tested
 // natively with steps that only pretend.
 
+#include "cancel_flag.h"
 #include "hovrel.h"
 #include "options.h"
 #include "policy.h"
@@ -120,6 +121,6 @@ int Report(RoadObserver& observer, const RoadFailure& failure);
 // observer also gets through Finished. `cancel` is the flag the user's
 // Ctrl+C or Cancel sets.
 int RunRoad(const Options& options, RoadSteps& steps, RoadObserver& observer,
-            const volatile std::int32_t& cancel);
+            const common::CancelFlag& cancel);
 
 } // namespace hovrel::road

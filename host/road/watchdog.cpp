@@ -2,8 +2,7 @@
 
 namespace hovrel::road {
 
-Watchdog::Watchdog(std::chrono::milliseconds limit, volatile std::int32_t* cancelFlag)
-    : cancelFlag_(cancelFlag) {
+Watchdog::Watchdog(std::chrono::milliseconds limit, common::CancelFlag& cancel) : cancel_(cancel) {
     if (limit.count() > 0) {
         thread_ = std::thread([this, limit] { Run(limit); });
     }
@@ -31,8 +30,7 @@ void Watchdog::Run(std::chrono::milliseconds limit) {
         return;
     }
     fired_ = true;
-    // A plain 32-bit store, the one kind of write the library's flag expects.
-    *cancelFlag_ = 1;
+    cancel_.Set();
 }
 
 } // namespace hovrel::road

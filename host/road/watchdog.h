@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cancel_flag.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -8,12 +10,12 @@
 
 namespace hovrel::road {
 
-// Sets *cancelFlag to 1 when the time limit passes before the watchdog is
+// Sets the cancel flag when the time limit passes before the watchdog is
 // destroyed. The library reads the flag before every chunk, so a transfer
 // stops at the next chunk boundary. A zero limit never fires.
 class Watchdog {
   public:
-    Watchdog(std::chrono::milliseconds limit, volatile std::int32_t* cancelFlag);
+    Watchdog(std::chrono::milliseconds limit, common::CancelFlag& cancel);
     ~Watchdog();
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
@@ -24,7 +26,7 @@ class Watchdog {
   private:
     void Run(std::chrono::milliseconds limit);
 
-    volatile std::int32_t* cancelFlag_;
+    common::CancelFlag& cancel_;
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;

@@ -4,8 +4,8 @@
 #include "package_name.h"
 #include "policy.h"
 #include "publisher_check.h"
+#include "utf8.h"
 #include "wait_process.h"
-#include "windows_support.h"
 
 #include <cstdio>
 
@@ -17,11 +17,6 @@ namespace {
 
 // Set while an installer runs, which nothing can stop from here.
 volatile LONG g_installerRunning = 0;
-
-std::string Utf8(const std::wstring& wide) {
-    std::string text;
-    return WideToUtf8(wide, text) ? text : std::string("?");
-}
 
 } // namespace
 
@@ -40,8 +35,7 @@ int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE
     return ExitOk;
 }
 
-int WaitForApp(const Options& options, RoadObserver& observer,
-               const volatile std::int32_t* cancel) {
+int WaitForApp(const Options& options, RoadObserver& observer, const common::CancelFlag& cancel) {
     if (options.waitPid == 0) {
         return ExitOk;
     }
@@ -109,9 +103,13 @@ int RunInstaller(const Options& options, RoadObserver& observer, const std::wstr
     failure.exitCode = outcome.exitCode;
     failure.line = outcome.summary + std::string(code) + HV_ResultText(run.result) + ".";
     failure.advice = outcome.advice;
+    std::string log;
     if (run.msi && outcome.exitCode == ExitInstall && run.exitCode != 0xFFFFFFFFu) {
         keptLog = MsiexecLogPath(path);
-        failure.detail = "msiexec log: " + Utf8(keptLog);
+        // The path was text when the package was named, so its log's is too.
+        if (common::WideToUtf8(keptLog, log)) {
+            failure.detail = "msiexec log: " + log;
+        }
     }
     observer.Failed(failure);
     return outcome.exitCode;
@@ -125,12 +123,13 @@ int ChoosePackagePath(const Options& options, RoadObserver& observer, const HV_M
         return ExitOk;
     }
     std::wstring url;
-    if (!Utf8ToWide(manifest.url, url)) {
+    if (!common::Utf8ToWide(manifest.url, url)) {
         url.clear();
     }
-    std::string error;
-    if (!folder.Create(error)) {
-        return Report(observer, Failure(ExitDownload, "Cannot download: " + error + "."));
+    const common::Status created = folder.Create();
+    if (!created) {
+        return Report(observer,
+                      Failure(ExitDownload, "Cannot download: " + created.reason() + "."));
     }
     if (options.keep) {
         folder.Keep();

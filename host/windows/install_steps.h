@@ -4,6 +4,7 @@
 // installer. Each reports its outcome to the observer and returns an exit
 // code.
 
+#include "cancel_flag.h"
 #include "hovrel.h"
 #include "options.h"
 #include "package_folder.h"
@@ -24,9 +25,9 @@ int ChoosePackagePath(const road::Options& options, road::RoadObserver& observer
 int CheckPackagePublisher(const road::Options& options, road::RoadObserver& observer, HANDLE held,
                           const std::wstring& path);
 
-// --wait-pid: until the app has quit, --timeout passes or *cancel is set.
+// --wait-pid: until the app has quit, --timeout passes or cancel is set.
 int WaitForApp(const road::Options& options, road::RoadObserver& observer,
-               const volatile std::int32_t* cancel);
+               const common::CancelFlag& cancel);
 
 // Starts the package and reads its outcome; `keptLog` names msiexec's log
 // when a failed MSI install leaves one worth reading.

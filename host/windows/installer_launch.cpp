@@ -1,5 +1,6 @@
 #include "installer_launch.h"
 
+#include "handles.h"
 #include "installer/command_line.h"
 #include "package_name.h"
 
@@ -13,14 +14,14 @@ using namespace hovrel::road;
 namespace {
 
 bool HostIsElevated() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    UniqueToken token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) {
         return false;
     }
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    const BOOL ok = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-    CloseHandle(token);
+    const BOOL ok =
+        GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size);
     return ok && elevation.TokenIsElevated != 0;
 }
 
@@ -40,15 +41,15 @@ void RunElevated(const std::wstring& program, const std::wstring& arguments, Ins
         run.declined = run.shellError == ERROR_CANCELLED;
         return;
     }
-    if (info.hProcess == nullptr) {
+    const UniqueKernelObject process(info.hProcess);
+    if (!process) {
         // The shell handed the start to something else; its outcome is unknown.
         run.shellError = ERROR_INVALID_HANDLE;
         return;
     }
-    WaitForSingleObject(info.hProcess, INFINITE);
+    WaitForSingleObject(process.get(), INFINITE);
     DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
+    GetExitCodeProcess(process.get(), &code);
     run.exitCode = code;
     run.result = code == 0 ? HV_Ok : HV_InstallerFailed;
 }

@@ -1,8 +1,9 @@
 #include "manifest_authenticity.h"
 
+#include "library_limits.h"
 #include "manifest_terms.h"
 #include "signature_check.h"
-#include "windows_support.h"
+#include "utf8.h"
 
 #include <windows.h>
 
@@ -17,16 +18,8 @@ namespace {
 
 using namespace hovrel::authenticity;
 
-// The library's cap on a manifest body; a signature is far smaller.
-constexpr std::int32_t kBodyCap = 65536;
-
-std::string Utf8(const std::wstring& wide) {
-    std::string text;
-    return WideToUtf8(wide, text) ? text : std::string("?");
-}
-
 bool Fetch(const std::wstring& url, std::string& body, HV_Result& result) {
-    std::vector<char> buffer(kBodyCap + 1);
+    std::vector<char> buffer(common::kManifestMaxBytes + 1);
     std::int32_t length = 0;
     result = HV_FetchManifest(url.c_str(), buffer.data(), static_cast<std::int32_t>(buffer.size()),
                               &length);
@@ -49,13 +42,14 @@ int Refuse(RoadObserver& observer, const std::string& line) {
 }
 
 // With keys: the .sig next to the manifest must verify with one of them.
-int Authenticate(const Options& options, RoadObserver& observer, const std::string& body,
-                 const std::vector<TrustedKey>& keys) {
+int Authenticate(const Options& options, const std::string& manifestUrl, RoadObserver& observer,
+                 const std::string& body, const std::vector<TrustedKey>& keys) {
     const std::wstring signatureUrl = options.manifestUrl + L".sig";
+    const std::string signatureUrlText = manifestUrl + ".sig";
     std::string signature;
     HV_Result result = HV_Ok;
     if (!Fetch(signatureUrl, signature, result)) {
-        return Refuse(observer, "no signature at " + Utf8(signatureUrl) + " (" +
+        return Refuse(observer, "no signature at " + signatureUrlText + " (" +
                                     HV_ResultText(result) +
                                     "); the publisher must serve it next to the manifest");
     }
@@ -65,7 +59,7 @@ int Authenticate(const Options& options, RoadObserver& observer, const std::stri
         observer.Note("Signature verified with " + keys[index].source + ".");
         return ExitOk;
     case SignatureVerdict::Malformed:
-        return Refuse(observer, "the signature at " + Utf8(signatureUrl) +
+        return Refuse(observer, "the signature at " + signatureUrlText +
                                     " is not a DER ECDSA P-256 signature; tell the publisher");
     case SignatureVerdict::NotVerified:
         return Refuse(
@@ -100,13 +94,13 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
                const HV_Manifest& manifest) {
     TermsRequest request;
     request.now = SecondsSinceEpoch();
-    if (!WideToUtf8(options.product, request.product)) {
+    if (!common::WideToUtf8(options.product, request.product)) {
         return Report(observer, UsageFailure("--product is not valid text"));
     }
     std::string installed;
     if (options.command == Command::Install && !options.installedVersion.empty()) {
         std::int32_t order = 0;
-        if (!WideToUtf8(options.installedVersion, installed) ||
+        if (!common::WideToUtf8(options.installedVersion, installed) ||
             HV_CompareVersion(manifest.version, installed.c_str(), &order) != HV_Ok) {
             return Report(observer, UsageFailure("cannot compare the manifest's version " +
                                                  std::string(manifest.version) +
@@ -135,22 +129,26 @@ RoadFailure StepFailure(const char* what, Step step, HV_Result result) {
 }
 
 int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadManifest& accepted) {
-    std::vector<TrustedKey> keys;
-    std::string error;
-    if (!LoadTrustedKeys(options.publicKeys, keys, error)) {
-        return Report(observer, UsageFailure(error));
+    const common::Result<std::vector<TrustedKey>> loaded = LoadTrustedKeys(options.publicKeys);
+    if (!loaded) {
+        return Report(observer, UsageFailure(loaded.reason()));
+    }
+    const std::vector<TrustedKey>& keys = loaded.value();
+    std::string manifestUrl;
+    if (!common::WideToUtf8(options.manifestUrl, manifestUrl)) {
+        return Report(observer, UsageFailure("--manifest is not valid text"));
     }
     int code = keys.empty() ? AllowUnauthenticated(options, observer) : ExitOk;
     if (code != ExitOk) {
         return code;
     }
-    observer.Checking(Utf8(options.manifestUrl));
+    observer.Checking(manifestUrl);
     std::string body;
     HV_Result result = HV_Ok;
     if (!Fetch(options.manifestUrl, body, result)) {
         return Report(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
     }
-    code = keys.empty() ? ExitOk : Authenticate(options, observer, body, keys);
+    code = keys.empty() ? ExitOk : Authenticate(options, manifestUrl, observer, body, keys);
     if (code != ExitOk) {
         return code;
     }

@@ -1,5 +1,7 @@
 #include "package_folder.h"
 
+#include "handles.h"
+
 #include <windows.h>
 #include <bcrypt.h>
 
@@ -26,19 +28,18 @@ std::wstring TempFolder() {
 }
 
 std::vector<BYTE> CurrentUserSid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    UniqueToken token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) {
         return {};
     }
     std::vector<BYTE> buffer(256);
     DWORD needed = 0;
-    BOOL ok = GetTokenInformation(token, TokenUser, buffer.data(),
+    BOOL ok = GetTokenInformation(token.get(), TokenUser, buffer.data(),
                                   static_cast<DWORD>(buffer.size()), &needed);
     if (!ok && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
         buffer.resize(needed);
-        ok = GetTokenInformation(token, TokenUser, buffer.data(), needed, &needed);
+        ok = GetTokenInformation(token.get(), TokenUser, buffer.data(), needed, &needed);
     }
-    CloseHandle(token);
     if (!ok) {
         return {};
     }
@@ -105,11 +106,11 @@ PackageFolder::~PackageFolder() {
     }
 }
 
-bool PackageFolder::Create(std::string& error) {
+common::Status PackageFolder::Create() {
+    using common::Status;
     const std::wstring temp = TempFolder();
     if (temp.empty()) {
-        error = "cannot read the temp folder's path; give --out";
-        return false;
+        return Status::Failure("cannot read the temp folder's path; give --out");
     }
     std::vector<BYTE> acl;
     SECURITY_DESCRIPTOR descriptor = {};
@@ -117,30 +118,26 @@ bool PackageFolder::Create(std::string& error) {
         !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
         !SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<PACL>(acl.data()), FALSE) ||
         !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
-        error = "cannot build the package folder's access list";
-        return false;
+        return Status::Failure("cannot build the package folder's access list");
     }
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
     // A name already taken is either chance or a squatter; draw again.
     for (int attempt = 0; attempt < 8; ++attempt) {
         std::wstring name;
         if (!RandomName(name)) {
-            error = "the system's random number generator failed";
-            return false;
+            return Status::Failure("the system's random number generator failed");
         }
         const std::wstring path = temp + name;
         if (CreateDirectoryW(path.c_str(), &attributes)) {
             path_ = path;
-            return true;
+            return Status::Ok();
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            error = "cannot create a package folder in the temp folder (error " +
-                    std::to_string(GetLastError()) + "); check it, or give --out";
-            return false;
+            return Status::Failure("cannot create a package folder in the temp folder (error " +
+                                   std::to_string(GetLastError()) + "); check it, or give --out");
         }
     }
-    error = "cannot find a free package folder name in the temp folder";
-    return false;
+    return Status::Failure("cannot find a free package folder name in the temp folder");
 }
 
 void PackageFolder::Remove(std::wstring spare) {
@@ -151,15 +148,14 @@ void PackageFolder::Remove(std::wstring spare) {
         spare.clear();
     }
     WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const UniqueFind search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+    if (search) {
         do {
             const std::wstring file = path_ + L"\\" + found.cFileName;
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && file != spare) {
                 DeleteFileW(file.c_str());
             }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
     }
     if (spare.empty()) {
         RemoveDirectoryW(path_.c_str());

@@ -4,6 +4,8 @@
 // folder, that only the user, SYSTEM and Administrators may open, with a name
 // no other process can guess ahead of time.
 
+#include "status.h"
+
 #include <string>
 
 namespace hovrel::windows {
@@ -15,8 +17,8 @@ class PackageFolder {
     PackageFolder(const PackageFolder&) = delete;
     PackageFolder& operator=(const PackageFolder&) = delete;
 
-    // Creates the folder; on failure `error` says what failed.
-    bool Create(std::string& error);
+    // Creates the folder, or says what failed.
+    common::Status Create();
 
     const std::wstring& Path() const { return path_; }
 

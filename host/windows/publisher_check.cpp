@@ -1,6 +1,7 @@
 #include "publisher_check.h"
 
-#include "windows_support.h"
+#include "sha256.h"
+#include "utf8.h"
 
 #include <softpub.h>
 #include <wincrypt.h>
@@ -12,16 +13,6 @@
 namespace hovrel::windows {
 
 namespace {
-
-std::string Hex(const std::array<std::uint8_t, 32>& digest) {
-    std::string hex;
-    for (std::uint8_t byte : digest) {
-        char pair[3] = {};
-        std::snprintf(pair, sizeof pair, "%02x", byte);
-        hex += pair;
-    }
-    return hex;
-}
 
 std::string RefusalFor(LONG status) {
     char code[16] = {};
@@ -60,25 +51,28 @@ PublisherVerdict JudgeSigner(HANDLE stateData, const std::vector<std::wstring>& 
     CertGetNameStringW(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME),
                        name, 256);
     const std::wstring commonName = name;
-    WideToUtf8(commonName, verdict.signer);
+    if (!common::WideToUtf8(commonName, verdict.signer)) {
+        verdict.reason = "the signer's common name is not valid text";
+        return verdict;
+    }
     for (const auto& wanted : names) {
         if (!commonName.empty() && commonName == wanted) {
             verdict.accepted = true;
         }
     }
     if (!thumbprintHex.empty()) {
-        std::array<std::uint8_t, 32> digest{};
-        const std::string encoded(reinterpret_cast<const char*>(certificate->pbCertEncoded),
-                                  certificate->cbCertEncoded);
-        if (!Sha256(encoded, digest)) {
+        std::string thumbprint;
+        const std::string_view encoded(reinterpret_cast<const char*>(certificate->pbCertEncoded),
+                                       certificate->cbCertEncoded);
+        if (!common::Sha256Hex(encoded, thumbprint)) {
             verdict.reason = "SHA-256 of the signer's certificate failed";
             return verdict;
         }
-        if (Hex(digest) == thumbprintHex) {
+        if (thumbprint == thumbprintHex) {
             verdict.accepted = true;
         } else if (!verdict.accepted) {
             verdict.reason = "the package is signed by \"" + verdict.signer +
-                             "\" with a certificate of another thumbprint (SHA-256 " + Hex(digest) +
+                             "\" with a certificate of another thumbprint (SHA-256 " + thumbprint +
                              ")";
             return verdict;
         }

@@ -1,10 +1,12 @@
 #include "signature_check.h"
 
 #include "built_in_keys.h"
+#include "handles.h"
+#include "sha256.h"
+#include "utf8.h"
 #include "windows_support.h"
 
 #include <cstdio>
-#include <memory>
 
 namespace hovrel::windows {
 
@@ -12,13 +14,9 @@ namespace {
 
 using namespace hovrel::authenticity;
 
-struct FileClose {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // A key file is small; anything past 64 KiB is not one.
 bool ReadKeyFile(const std::wstring& path, std::string& text) {
-    std::unique_ptr<std::FILE, FileClose> file(_wfopen(path.c_str(), L"rb"));
+    UniqueStdioFile file(_wfopen(path.c_str(), L"rb"));
     if (!file) {
         return false;
     }
@@ -30,22 +28,21 @@ bool ReadKeyFile(const std::wstring& path, std::string& text) {
 
 } // namespace
 
-bool LoadTrustedKeys(const std::vector<std::wstring>& values, std::vector<TrustedKey>& keys,
-                     std::string& error) {
-    keys.clear();
+common::Result<std::vector<TrustedKey>> LoadTrustedKeys(const std::vector<std::wstring>& values) {
+    using Keys = common::Result<std::vector<TrustedKey>>;
+    std::vector<TrustedKey> keys;
     for (const std::wstring& value : values) {
         std::string text;
-        if (!WideToUtf8(value, text)) {
-            error = "--public-key: the value is not valid text";
-            return false;
+        if (!common::WideToUtf8(value, text)) {
+            return Keys::Failure("--public-key: the value is not valid text");
         }
         TrustedKey key{text, {}};
         KeyProblem problem = ReadPublicKeyText(text, key.point);
         if (problem == KeyProblem::NotPublicKeyText) {
             std::string contents;
             if (!ReadKeyFile(value, contents)) {
-                error = "--public-key " + text + ": no such key file, and not a one-line key";
-                return false;
+                return Keys::Failure("--public-key " + text +
+                                     ": no such key file, and not a one-line key");
             }
             problem = ReadPublicKeyText(contents, key.point);
         } else {
@@ -53,8 +50,7 @@ bool LoadTrustedKeys(const std::vector<std::wstring>& values, std::vector<Truste
             key.source = "the one-line key ending in " + text.substr(text.size() - 12);
         }
         if (problem != KeyProblem::None) {
-            error = "--public-key " + text + ": " + KeyProblemText(problem);
-            return false;
+            return Keys::Failure("--public-key " + text + ": " + KeyProblemText(problem));
         }
         keys.push_back(key);
     }
@@ -63,12 +59,11 @@ bool LoadTrustedKeys(const std::vector<std::wstring>& values, std::vector<Truste
         TrustedKey key{"built-in key " + std::to_string(++number), {}};
         const KeyProblem problem = ReadPublicKeyText(*builtIn, key.point);
         if (problem != KeyProblem::None) {
-            error = key.source + " of this host: " + KeyProblemText(problem);
-            return false;
+            return Keys::Failure(key.source + " of this host: " + KeyProblemText(problem));
         }
         keys.push_back(key);
     }
-    return true;
+    return keys;
 }
 
 SignatureVerdict VerifyManifestSignature(const std::string& manifest, const std::string& signature,
@@ -78,8 +73,8 @@ SignatureVerdict VerifyManifestSignature(const std::string& manifest, const std:
                            signature.size(), raw)) {
         return SignatureVerdict::Malformed;
     }
-    std::array<std::uint8_t, 32> digest{};
-    if (!Sha256(manifest, digest)) {
+    common::Sha256Digest digest{};
+    if (!common::Sha256(manifest, digest)) {
         return SignatureVerdict::SystemError;
     }
     for (index = 0; index < keys.size(); ++index) {

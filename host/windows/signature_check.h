@@ -4,6 +4,7 @@
 // from --public-key and those built into this host, checked with CNG.
 
 #include "signature_encoding.h"
+#include "status.h"
 
 #include <string>
 #include <vector>
@@ -16,10 +17,9 @@ struct TrustedKey {
 };
 
 // Reads each --public-key value (a file holding a PEM or one-line key, or
-// the one-line key itself), then adds the built-in keys. False, with one
-// line in error, when any of them is not a P-256 public key.
-bool LoadTrustedKeys(const std::vector<std::wstring>& values, std::vector<TrustedKey>& keys,
-                     std::string& error);
+// the one-line key itself), then adds the built-in keys. Fails with one line
+// when any of them is not a P-256 public key.
+common::Result<std::vector<TrustedKey>> LoadTrustedKeys(const std::vector<std::wstring>& values);
 
 enum class SignatureVerdict {
     Verified,    // by keys[index]

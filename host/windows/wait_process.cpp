@@ -1,11 +1,11 @@
 #include "wait_process.h"
 
-#include "interface/platform_handles.h"
+#include "handles.h"
 
 namespace hovrel::windows {
 
 WaitOutcome WaitForProcessEnd(std::uint32_t pid, std::uint32_t timeoutSeconds,
-                              const volatile std::int32_t* cancel) {
+                              const common::CancelFlag& cancel) {
     hovrel::UniqueKernelObject process(OpenProcess(SYNCHRONIZE, FALSE, pid));
     if (!process) {
         return GetLastError() == ERROR_INVALID_PARAMETER ? WaitOutcome::Ended
@@ -17,7 +17,7 @@ WaitOutcome WaitForProcessEnd(std::uint32_t pid, std::uint32_t timeoutSeconds,
         if (WaitForSingleObject(process.get(), 200) == WAIT_OBJECT_0) {
             return WaitOutcome::Ended;
         }
-        if (*cancel != 0) {
+        if (cancel.IsSet()) {
             return WaitOutcome::Cancelled;
         }
         if (timeoutSeconds != 0 && GetTickCount64() - start >= timeoutSeconds * 1000ULL) {

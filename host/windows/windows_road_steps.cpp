@@ -1,9 +1,11 @@
 #include "windows_road_steps.h"
 
 #include "install_steps.h"
+#include "integrity/hex_digest.h"
 #include "manifest_authenticity.h"
 #include "package_hold.h"
 #include "policy.h"
+#include "utf8.h"
 #include "watchdog.h"
 #include "windows_support.h"
 
@@ -14,11 +16,6 @@ namespace hovrel::windows {
 using namespace hovrel::road;
 
 namespace {
-
-std::string Utf8(const std::wstring& wide) {
-    std::string text;
-    return WideToUtf8(wide, text) ? text : std::string("?");
-}
 
 // Runs on the downloading thread, between chunks. Nothing may be thrown back
 // into the library.
@@ -37,7 +34,7 @@ int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
 
 int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& report) {
     const HV_Manifest& manifest = accepted.fields;
-    if (!WideToUtf8(options_.installedVersion, report.installed)) {
+    if (!common::WideToUtf8(options_.installedVersion, report.installed)) {
         return Report(observer_, UsageFailure("--installed is not valid text"));
     }
     std::int32_t order = 0;
@@ -52,7 +49,7 @@ int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& repo
     if (order > 0 && !manifest.mandatory) {
         const std::wstring id = options_.machineId.empty() ? ComputerName() : options_.machineId;
         std::string machineId;
-        if (id.empty() || !WideToUtf8(id, machineId)) {
+        if (id.empty() || !common::WideToUtf8(id, machineId)) {
             return Report(observer_,
                           UsageFailure("cannot read the computer name; give --machine-id"));
         }
@@ -72,19 +69,24 @@ int WindowsRoadSteps::PreparePackagePath(const RoadManifest& manifest, std::wstr
 int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring& path) {
     const HV_Manifest& manifest = accepted.fields;
     std::wstring url;
-    if (!Utf8ToWide(manifest.url, url)) {
+    if (!common::Utf8ToWide(manifest.url, url)) {
         return Report(observer_,
                       Failure(ExitManifest,
                               "Cannot download: the manifest's package URL is not valid UTF-8.",
                               "Tell the publisher."));
     }
-    observer_.DownloadStarted(manifest.url, Utf8(path));
+    std::string pathText;
+    const int code = PathText(path, pathText);
+    if (code != ExitOk) {
+        return code;
+    }
+    observer_.DownloadStarted(manifest.url, pathText);
     HV_Result result;
     bool timedOut;
     {
         Watchdog watchdog(std::chrono::seconds(options_.timeoutSeconds), cancel_);
         result = HV_DownloadVerify(url.c_str(), path.c_str(), manifest.sha256, manifest.size,
-                                   OnProgress, &observer_, cancel_);
+                                   OnProgress, &observer_, cancel_.ForLibrary());
         timedOut = watchdog.Fired();
     }
     observer_.DownloadEnded();
@@ -106,6 +108,11 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
 // From before verification until the installer has run, the package stays
 // open with only reading shared, so what was verified is what runs.
 int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wstring& path) {
+    std::string pathText;
+    const int code = PathText(path, pathText);
+    if (code != ExitOk) {
+        return code;
+    }
     held_ = HoldPackage(path);
     if (!held_) {
         return Report(observer_,
@@ -113,14 +120,21 @@ int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wst
     }
     char digest[HV_HEX_DIGEST_SIZE] = {};
     HV_Result result = HV_HashFile(path.c_str(), digest);
-    if (result == HV_Ok && !DigestsMatch(digest, accepted.fields.sha256)) {
+    if (result == HV_Ok && !DigestMatches(digest, accepted.fields.sha256)) {
         result = HV_HashMismatch;
     }
     if (result != HV_Ok) {
         return Report(observer_, StepFailure("The package does not verify", Step::Verify, result));
     }
-    observer_.Note("Package " + Utf8(path) + " matches the manifest.");
+    observer_.Note("Package " + pathText + " matches the manifest.");
     return CheckPackagePublisher(options_, observer_, held_.get(), path);
+}
+
+int WindowsRoadSteps::PathText(const std::wstring& path, std::string& text) {
+    if (common::WideToUtf8(path, text)) {
+        return ExitOk;
+    }
+    return Report(observer_, UsageFailure("the package path is not valid text; check --out"));
 }
 
 int WindowsRoadSteps::WaitForApp() {

@@ -2,7 +2,8 @@
 
 // The road's steps on Windows, through Hovrel.dll: what both programs run.
 
-#include "interface/platform_handles.h"
+#include "cancel_flag.h"
+#include "handles.h"
 #include "options.h"
 #include "package_folder.h"
 #include "road.h"
@@ -17,7 +18,7 @@ class WindowsRoadSteps : public road::RoadSteps {
     // `cancel` is read by the download between chunks and while waiting for
     // --wait-pid; the --timeout watchdog sets it too.
     WindowsRoadSteps(const road::Options& options, road::RoadObserver& observer,
-                     volatile std::int32_t* cancel)
+                     common::CancelFlag& cancel)
         : options_(options), observer_(observer), cancel_(cancel) {}
 
     int FetchManifest(road::RoadManifest& manifest) override;
@@ -32,9 +33,12 @@ class WindowsRoadSteps : public road::RoadSteps {
     void RemovePackageFolder() override;
 
   private:
+    // The package path as text for the road's reports, or a usage failure.
+    int PathText(const std::wstring& path, std::string& text);
+
     const road::Options& options_;
     road::RoadObserver& observer_;
-    volatile std::int32_t* cancel_;
+    common::CancelFlag& cancel_;
     PackageFolder folder_;
     hovrel::UniqueFile held_;
     std::wstring keptLog_;

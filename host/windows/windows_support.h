@@ -8,13 +8,6 @@
 
 namespace hovrel::windows {
 
-// Strict conversions: invalid input fails instead of being replaced.
-bool Utf8ToWide(const char* text, std::wstring& wide);
-bool WideToUtf8(const std::wstring& wide, std::string& text);
-
-// SHA-256 of a byte string through CNG.
-bool Sha256(const std::string& data, std::array<std::uint8_t, 32>& digest);
-
 enum class EcdsaResult { Valid, Invalid, SystemError };
 
 // ECDSA P-256 through CNG: point is X then Y, signature r then s, each 32

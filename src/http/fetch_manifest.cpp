@@ -9,7 +9,7 @@ namespace hovrel {
 
 namespace {
 
-constexpr std::size_t kBodyCap = 65536;
+constexpr std::size_t kBodyCap = HV_MANIFEST_MAX_BYTES;
 constexpr std::size_t kBodyReserve = 4096;
 
 // Reads the whole body into body; the handles stay with the caller.

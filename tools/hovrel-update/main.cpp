@@ -24,13 +24,12 @@ using namespace hovrel::windows;
 
 namespace {
 
-// Set by Ctrl+C and by the --timeout watchdog; read by HV_DownloadVerify
-// before every chunk.
-volatile std::int32_t g_cancelFlag = 0;
+// Set by Ctrl+C and by the --timeout watchdog.
+hovrel::common::CancelFlag g_cancel;
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
-        g_cancelFlag = 1;
+        g_cancel.Set();
         if (InstallerIsRunning()) {
             std::fputs("Ctrl+C: a running installer cannot be stopped; hovrel-update stops when "
                        "it has finished.\n",
@@ -211,7 +210,7 @@ class ConsoleObserver : public RoadObserver {
         std::fflush(stdout);
         char answer[16] = {};
         const bool read = std::fgets(answer, sizeof answer, stdin) != nullptr;
-        return read && g_cancelFlag == 0 && (answer[0] == 'y' || answer[0] == 'Y');
+        return read && !g_cancel.IsSet() && (answer[0] == 'y' || answer[0] == 'Y');
     }
 
   private:
@@ -231,8 +230,8 @@ int Run(const Options& options) {
         return ExitOk;
     }
     ConsoleObserver observer;
-    WindowsRoadSteps steps(options, observer, &g_cancelFlag);
-    return RunRoad(options, steps, observer, g_cancelFlag);
+    WindowsRoadSteps steps(options, observer, g_cancel);
+    return RunRoad(options, steps, observer, g_cancel);
 }
 
 // Prints UTF-8 correctly on a console and gives the console back as it was.

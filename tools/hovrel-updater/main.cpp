@@ -7,6 +7,7 @@
 #include "policy.h"
 #include "progress.h"
 #include "road.h"
+#include "utf8.h"
 #include "windows_road_steps.h"
 #include "windows_support.h"
 
@@ -36,12 +37,12 @@ constexpr int kProgressRange = 1000;
 
 std::wstring Wide(const std::string& text) {
     std::wstring wide;
-    return Utf8ToWide(text.c_str(), wide) ? wide : std::wstring(L"?");
+    return hovrel::common::Utf8ToWide(text, wide) ? wide : std::wstring(L"?");
 }
 
 std::string Utf8(const std::wstring& wide) {
     std::string text;
-    return WideToUtf8(wide, text) ? text : std::string("?");
+    return hovrel::common::WideToUtf8(wide, text) ? text : std::string("?");
 }
 
 // Writes to standard output or error only when the caller redirected it to
@@ -508,7 +509,7 @@ std::wstring WindowTitle(const Options& options) {
 }
 
 int RunWindow(const Options& options) {
-    volatile std::int32_t cancel = 0;
+    hovrel::common::CancelFlag cancel;
     const char* logPath = std::getenv("HOVREL_UPDATER_TEST_LOG");
     const char* minimumPageMs = std::getenv("HOVREL_UPDATER_TEST_PAGE_MS");
     UpdaterWindow window(WindowTitle(options), logPath == nullptr ? "" : logPath,
@@ -517,7 +518,7 @@ int RunWindow(const Options& options) {
     window.Attach(pages);
     pages.Begin();
     std::thread road([&] {
-        WindowsRoadSteps steps(options, pages, &cancel);
+        WindowsRoadSteps steps(options, pages, cancel);
         RunRoad(options, steps, pages, cancel);
     });
     const int code = window.Run();

@@ -129,24 +129,4 @@ TEST(Installer, ExitCodesAreExplained) {
               std::string::npos);
 }
 
-TEST(Digest, MatchesLikeTheLibrary) {
-    const std::string computed = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-    const struct {
-        std::string expected;
-        bool match;
-    } cases[] = {
-        {computed, true},
-        {"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", true},
-        {computed + "trailing text", true},
-        {computed.substr(0, 63), false},
-        {computed.substr(0, 63) + "c", false},
-        {"ca7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", false},
-        {"", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DigestsMatch(computed.c_str(), c.expected.c_str()), c.match) << c.expected;
-    }
-    EXPECT_FALSE(DigestsMatch("", ""));
-}
-
 } // namespace

@@ -31,7 +31,8 @@ struct Script {
 
 class FakeSteps : public RoadSteps {
   public:
-    FakeSteps(const Script& script, RoadObserver& observer, const volatile std::int32_t& cancel)
+    FakeSteps(const Script& script, RoadObserver& observer,
+              const hovrel::common::CancelFlag& cancel)
         : script_(script), observer_(observer), cancel_(cancel) {}
 
     int FetchManifest(RoadManifest& manifest) override {
@@ -59,7 +60,7 @@ class FakeSteps : public RoadSteps {
         observer_.DownloadStarted("http://h/setup.exe", "C:\\p\\setup.exe");
         observer_.DownloadProgress(512, 1024);
         observer_.DownloadEnded();
-        if (cancel_ != 0) {
+        if (cancel_.IsSet()) {
             return Fail(ExitCancelled, "Download failed: cancelled");
         }
         return script_.download == ExitOk ? ExitOk
@@ -96,7 +97,7 @@ class FakeSteps : public RoadSteps {
 
     const Script& script_;
     RoadObserver& observer_;
-    const volatile std::int32_t& cancel_;
+    const hovrel::common::CancelFlag& cancel_;
 };
 
 // Writes the pages down as "checking offer downloading ... outcome:installed";
@@ -160,7 +161,7 @@ Seen Drive(const Script& script) {
     pageOptions.name = "Demo";
     pageOptions.installed = "1.0.0";
     pageOptions.quiet = script.quiet;
-    volatile std::int32_t cancel = 0;
+    hovrel::common::CancelFlag cancel;
     RecordingSink sink(script);
     UpdaterPages pages(pageOptions, sink, cancel);
     sink.pages = &pages;

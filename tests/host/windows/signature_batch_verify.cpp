@@ -38,18 +38,17 @@ int main(int argc, char** argv) {
     while (std::getline(list, line)) {
         std::istringstream fields(line);
         int expected = 0;
-        std::string key, messagePath, signaturePath, message, signature, error;
+        std::string key, messagePath, signaturePath, message, signature;
         fields >> expected >> key >> messagePath >> signaturePath;
-        std::vector<hovrel::windows::TrustedKey> keys;
+        const auto keys = hovrel::windows::LoadTrustedKeys({Widen(key)});
         std::size_t index = 0;
-        if (!ReadFile(messagePath, message) || !ReadFile(signaturePath, signature) ||
-            !hovrel::windows::LoadTrustedKeys({Widen(key)}, keys, error)) {
-            std::printf("cannot read: %s %s\n", line.c_str(), error.c_str());
+        if (!ReadFile(messagePath, message) || !ReadFile(signaturePath, signature) || !keys) {
+            std::printf("cannot read: %s %s\n", line.c_str(), keys.reason().c_str());
             ++wrong;
             continue;
         }
         const bool verified =
-            hovrel::windows::VerifyManifestSignature(message, signature, keys, index) ==
+            hovrel::windows::VerifyManifestSignature(message, signature, keys.value(), index) ==
             hovrel::windows::SignatureVerdict::Verified;
         if (verified != (expected == 1)) {
             std::printf("unexpected %s: %s\n", verified ? "success" : "failure", line.c_str());

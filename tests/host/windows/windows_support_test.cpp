@@ -26,21 +26,6 @@ TEST(WindowsSupport, MachineBucketsOfKnownMachines) {
     }
 }
 
-TEST(WindowsSupport, ConversionsRefuseInvalidText) {
-    std::wstring wide;
-    EXPECT_TRUE(Utf8ToWide("http://h/Zo\xC3\xAB", wide));
-    EXPECT_EQ(wide, L"http://h/Zo\u00EB");
-    for (const char* invalid : {"\xFF", "a\xC3", "\xED\xA0\x80"}) {
-        wide = L"kept";
-        EXPECT_FALSE(Utf8ToWide(invalid, wide)) << invalid;
-        EXPECT_EQ(wide, L"kept");
-    }
-    std::string text;
-    EXPECT_TRUE(WideToUtf8(L"Zo\u00EB", text));
-    EXPECT_EQ(text, "Zo\xC3\xAB");
-    EXPECT_FALSE(WideToUtf8(std::wstring(1, static_cast<wchar_t>(0xD800)), text));
-}
-
 TEST(WindowsSupport, ComputerNameComesFromTheSystem) {
     EXPECT_FALSE(ComputerName().empty());
 }
