@@ -25,13 +25,13 @@ int CheckPackagePublisher(const Options& options, RoadObserver& observer, HANDLE
     if (options.publishers.empty() && options.publisherThumbprint.empty()) {
         return ExitOk;
     }
-    const PublisherVerdict verdict =
+    const common::Result<std::string> signer =
         CheckPublisher(held, path, options.publishers, options.publisherThumbprint);
-    if (!verdict.accepted) {
+    if (!signer) {
         return Report(observer,
-                      Failure(ExitRefused, "Refused: " + verdict.reason + "; not installed."));
+                      Failure(ExitRefused, "Refused: " + signer.reason() + "; not installed."));
     }
-    observer.Note("Signed by \"" + verdict.signer + "\".");
+    observer.Note("Signed by \"" + signer.value() + "\".");
     return ExitOk;
 }
 

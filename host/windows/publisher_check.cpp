@@ -35,29 +35,29 @@ std::string RefusalFor(LONG status) {
 }
 
 // Reads the signer's certificate out of the verification's state data.
-PublisherVerdict JudgeSigner(HANDLE stateData, const std::vector<std::wstring>& names,
-                             const std::string& thumbprintHex) {
-    PublisherVerdict verdict;
+common::Result<std::string> JudgeSigner(HANDLE stateData, const std::vector<std::wstring>& names,
+                                        const std::string& thumbprintHex) {
+    using Verdict = common::Result<std::string>;
     CRYPT_PROVIDER_DATA* provider = WTHelperProvDataFromStateData(stateData);
     CRYPT_PROVIDER_SGNR* signer =
         provider != nullptr ? WTHelperGetProvSignerFromChain(provider, 0, FALSE, 0) : nullptr;
     if (signer == nullptr || signer->csCertChain == 0 || signer->pasCertChain == nullptr ||
         signer->pasCertChain[0].pCert == nullptr) {
-        verdict.reason = "the signer's certificate cannot be read";
-        return verdict;
+        return Verdict::Failure("the signer's certificate cannot be read");
     }
     const CERT_CONTEXT* certificate = signer->pasCertChain[0].pCert;
     wchar_t name[256] = {};
     CertGetNameStringW(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME),
                        name, 256);
     const std::wstring commonName = name;
-    if (!common::WideToUtf8(commonName, verdict.signer)) {
-        verdict.reason = "the signer's common name is not valid text";
-        return verdict;
+    std::string signerName;
+    if (!common::WideToUtf8(commonName, signerName)) {
+        return Verdict::Failure("the signer's common name is not valid text");
     }
+    bool accepted = false;
     for (const auto& wanted : names) {
         if (!commonName.empty() && commonName == wanted) {
-            verdict.accepted = true;
+            accepted = true;
         }
     }
     if (!thumbprintHex.empty()) {
@@ -65,30 +65,28 @@ PublisherVerdict JudgeSigner(HANDLE stateData, const std::vector<std::wstring>& 
         const std::string_view encoded(reinterpret_cast<const char*>(certificate->pbCertEncoded),
                                        certificate->cbCertEncoded);
         if (!common::Sha256Hex(encoded, thumbprint)) {
-            verdict.reason = "SHA-256 of the signer's certificate failed";
-            return verdict;
+            return Verdict::Failure("SHA-256 of the signer's certificate failed");
         }
         if (thumbprint == thumbprintHex) {
-            verdict.accepted = true;
-        } else if (!verdict.accepted) {
-            verdict.reason = "the package is signed by \"" + verdict.signer +
-                             "\" with a certificate of another thumbprint (SHA-256 " + thumbprint +
-                             ")";
-            return verdict;
+            accepted = true;
+        } else if (!accepted) {
+            return Verdict::Failure("the package is signed by \"" + signerName +
+                                    "\" with a certificate of another thumbprint (SHA-256 " +
+                                    thumbprint + ")");
         }
     }
-    if (!verdict.accepted) {
-        verdict.reason = "the package is signed by \"" + verdict.signer +
-                         "\", not by a publisher named with --publisher";
+    if (!accepted) {
+        return Verdict::Failure("the package is signed by \"" + signerName +
+                                "\", not by a publisher named with --publisher");
     }
-    return verdict;
+    return signerName;
 }
 
 } // namespace
 
-PublisherVerdict CheckPublisher(HANDLE file, const std::wstring& path,
-                                const std::vector<std::wstring>& names,
-                                const std::string& thumbprintHex) {
+common::Result<std::string> CheckPublisher(HANDLE file, const std::wstring& path,
+                                           const std::vector<std::wstring>& names,
+                                           const std::string& thumbprintHex) {
     WINTRUST_FILE_INFO fileInfo = {};
     fileInfo.cbStruct = sizeof fileInfo;
     fileInfo.pcwszFilePath = path.c_str();
@@ -102,12 +100,9 @@ PublisherVerdict CheckPublisher(HANDLE file, const std::wstring& path,
     data.dwStateAction = WTD_STATEACTION_VERIFY;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     const LONG status = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
-    PublisherVerdict verdict;
-    if (status != ERROR_SUCCESS) {
-        verdict.reason = RefusalFor(status);
-    } else {
-        verdict = JudgeSigner(data.hWVTStateData, names, thumbprintHex);
-    }
+    common::Result<std::string> verdict =
+        status == ERROR_SUCCESS ? JudgeSigner(data.hWVTStateData, names, thumbprintHex)
+                                : common::Result<std::string>::Failure(RefusalFor(status));
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
     return verdict;

@@ -6,20 +6,18 @@
 
 #include <windows.h>
 
+#include "status.h"
+
 #include <string>
 #include <vector>
 
 namespace hovrel::windows {
 
-struct PublisherVerdict {
-    bool accepted = false;
-    std::string reason; // one line when refused
-    std::string signer; // the signer's common name, when there is a signature
-};
-
-// `file` is the held package handle, so the bytes checked are the bytes run.
-PublisherVerdict CheckPublisher(HANDLE file, const std::wstring& path,
-                                const std::vector<std::wstring>& names,
-                                const std::string& thumbprintHex);
+// The signer's common name when the package is accepted, else one line
+// saying why not. `file` is the held package handle, so the bytes checked
+// are the bytes run.
+common::Result<std::string> CheckPublisher(HANDLE file, const std::wstring& path,
+                                           const std::vector<std::wstring>& names,
+                                           const std::string& thumbprintHex);
 
 } // namespace hovrel::windows
