@@ -26,17 +26,17 @@ count() { # FOLDER...
             END { print n + 0 }'
 }
 
-printf '%-10s %6s\n' folder lines
+printf '%-22s %6s\n' room lines
 tests=0
 code=0
-for folder in include src tools scripts cmake tests fuzz bench stress; do
+for folder in include src host/* tools/* scripts cmake tests fuzz bench stress; do
     [ -d "$folder" ] || continue
     lines=$(count "$folder")
-    printf '%-10s %6d\n' "$folder" "$lines"
+    printf '%-22s %6d\n' "$folder" "$lines"
     case $folder in
     tests) tests=$((tests + lines)) ;;
-    include | src | tools) code=$((code + lines)) ;;
+    include | src | host/* | tools/*) code=$((code + lines)) ;;
     esac
 done
-printf 'tests / product code (include, src, tools): %d / %d = %.2f\n' "$tests" "$code" \
+printf 'tests / product code (include, src, host, tools): %d / %d = %.2f\n' "$tests" "$code" \
     "$(echo "$tests / $code" | bc -l)"
