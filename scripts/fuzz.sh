@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 keep="${2:-}"
-targets=(parse_manifest compare_version der_signature public_key)
+targets=(parse_manifest compare_version der_signature public_key utf8)
 
 cmake --preset native >/dev/null
 cmake --build --preset native --target "${targets[@]/%/_fuzzer}"
