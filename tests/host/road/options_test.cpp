@@ -84,8 +84,8 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
-        ASSERT_TRUE(parsed.ok) << parsed.error;
-        EXPECT_EQ(Describe(parsed.options), c.options);
+        ASSERT_TRUE(parsed.ok()) << parsed.reason();
+        EXPECT_EQ(Describe(parsed.value()), c.options);
     }
 }
 
@@ -95,18 +95,18 @@ TEST(ParseCommandLine, TakesTheWindowOptionsOnlyForTheWindow) {
         L"update",         L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current",
         L"--name=Zo\u00EB"};
     const auto window = ParseCommandLine(arguments, Program::Window);
-    ASSERT_TRUE(window.ok) << window.error;
-    EXPECT_TRUE(window.options.quietIfCurrent);
-    EXPECT_EQ(window.options.displayName, L"Zo\u00EB");
-    EXPECT_EQ(ParseCommandLine(arguments).error, "unknown option --quiet-if-current");
+    ASSERT_TRUE(window.ok()) << window.reason();
+    EXPECT_TRUE(window.value().quietIfCurrent);
+    EXPECT_EQ(window.value().displayName, L"Zo\u00EB");
+    EXPECT_EQ(ParseCommandLine(arguments).reason(), "unknown option --quiet-if-current");
     EXPECT_EQ(
         ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1", L"--name", L"A"})
-            .error,
+            .reason(),
         "unknown option --name");
     EXPECT_EQ(ParseCommandLine(
                   {L"check", L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current=1"},
                   Program::Window)
-                  .error,
+                  .reason(),
               "option --quiet-if-current takes no value");
 }
 
@@ -155,9 +155,9 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
     };
     for (const RefusedCase& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
-        EXPECT_FALSE(parsed.ok) << c.error;
-        EXPECT_NE(parsed.error.find(c.error), std::string::npos)
-            << "wanted \"" << c.error << "\", got \"" << parsed.error << "\"";
+        EXPECT_FALSE(parsed.ok()) << c.error;
+        EXPECT_NE(parsed.reason().find(c.error), std::string::npos)
+            << "wanted \"" << c.error << "\", got \"" << parsed.reason() << "\"";
     }
 }
 
