@@ -1,5 +1,7 @@
 #pragma once
 
+#include "status.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,15 +35,9 @@ struct Options {
 // Which program parses: the window takes two options of its own.
 enum class Program { Console, Window };
 
-struct ParsedCommandLine {
-    bool ok = false;
-    Options options;
-    std::string error; // why the command line was refused, when !ok
-};
-
 // Parses the arguments after the program name. "--help" (or -h, /?) stops
 // the parse and yields Command::Help.
-ParsedCommandLine ParseCommandLine(const std::vector<std::wstring>& arguments,
-                                   Program program = Program::Console);
+common::Result<Options> ParseCommandLine(const std::vector<std::wstring>& arguments,
+                                         Program program = Program::Console);
 
 } // namespace hovrel::road

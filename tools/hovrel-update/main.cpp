@@ -73,17 +73,17 @@ class ConsoleOutputCodePage {
 
 int wmain(int argc, wchar_t** argv) {
     const std::vector<std::wstring> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const ParsedCommandLine parsed = ParseCommandLine(arguments);
-    if (!parsed.ok) {
+    const auto parsed = ParseCommandLine(arguments);
+    if (!parsed) {
         std::fprintf(stderr,
                      "hovrel-update: %s\n"
                      "Run hovrel-update --help for the commands, options and exit codes.\n",
-                     parsed.error.c_str());
+                     parsed.reason().c_str());
         return ExitUsage;
     }
     ConsoleOutputCodePage codePage;
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    const int code = Run(parsed.options);
+    const int code = Run(parsed.value());
     std::fflush(stdout);
     return code;
 }

@@ -529,9 +529,9 @@ int RunWindow(const Options& options) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const ParsedCommandLine parsed = ParseCommandLine(Arguments(), Program::Window);
-    if (!parsed.ok) {
-        const std::string line = "hovrel-updater: " + parsed.error;
+    const auto parsed = ParseCommandLine(Arguments(), Program::Window);
+    if (!parsed) {
+        const std::string line = "hovrel-updater: " + parsed.reason();
         const std::string advice =
             "Run hovrel-updater --help for the commands, options and exit codes.";
         if (!WriteIfRedirected(STD_ERROR_HANDLE, line + "\n" + advice + "\n")) {
@@ -539,12 +539,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
         return ExitUsage;
     }
-    if (parsed.options.command == Command::Help) {
+    if (parsed.value().command == Command::Help) {
         const std::string help = WindowHelp();
         if (!WriteIfRedirected(STD_OUTPUT_HANDLE, help)) {
             ShowMessage(L"hovrel-updater", Wide(help), nullptr);
         }
         return ExitOk;
     }
-    return RunWindow(parsed.options);
+    return RunWindow(parsed.value());
 }

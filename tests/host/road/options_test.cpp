@@ -42,6 +42,8 @@ std::wstring Describe(const Options& o) {
     }
     add(L"thumbprint", std::wstring(o.publisherThumbprint.begin(), o.publisherThumbprint.end()));
     add(L"wait-pid", number(o.waitPid));
+    add(L"quiet-if-current", flag(o.quietIfCurrent));
+    add(L"name", o.displayName);
     return text;
 }
 
@@ -84,8 +86,8 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
-        ASSERT_TRUE(parsed.ok) << parsed.error;
-        EXPECT_EQ(Describe(parsed.options), c.options);
+        ASSERT_TRUE(parsed.ok()) << parsed.reason();
+        EXPECT_EQ(Describe(parsed.value()), c.options);
     }
 }
 
@@ -95,18 +97,18 @@ TEST(ParseCommandLine, TakesTheWindowOptionsOnlyForTheWindow) {
         L"update",         L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current",
         L"--name=Zo\u00EB"};
     const auto window = ParseCommandLine(arguments, Program::Window);
-    ASSERT_TRUE(window.ok) << window.error;
-    EXPECT_TRUE(window.options.quietIfCurrent);
-    EXPECT_EQ(window.options.displayName, L"Zo\u00EB");
-    EXPECT_EQ(ParseCommandLine(arguments).error, "unknown option --quiet-if-current");
+    ASSERT_TRUE(window.ok()) << window.reason();
+    EXPECT_TRUE(window.value().quietIfCurrent);
+    EXPECT_EQ(window.value().displayName, L"Zo\u00EB");
+    EXPECT_EQ(ParseCommandLine(arguments).reason(), "unknown option --quiet-if-current");
     EXPECT_EQ(
         ParseCommandLine({L"check", L"--manifest", L"u", L"--installed", L"1", L"--name", L"A"})
-            .error,
+            .reason(),
         "unknown option --name");
     EXPECT_EQ(ParseCommandLine(
                   {L"check", L"--manifest", L"u", L"--installed", L"1", L"--quiet-if-current=1"},
                   Program::Window)
-                  .error,
+                  .reason(),
               "option --quiet-if-current takes no value");
 }
 
@@ -155,9 +157,138 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
     };
     for (const RefusedCase& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
-        EXPECT_FALSE(parsed.ok) << c.error;
-        EXPECT_NE(parsed.error.find(c.error), std::string::npos)
-            << "wanted \"" << c.error << "\", got \"" << parsed.error << "\"";
+        EXPECT_FALSE(parsed.ok()) << c.error;
+        EXPECT_NE(parsed.reason().find(c.error), std::string::npos)
+            << "wanted \"" << c.error << "\", got \"" << parsed.reason() << "\"";
+    }
+}
+
+// Rows a shared parser could get wrong: flags and repeatable options given
+// again, values holding '=' or looking like help, the window's own rows.
+TEST(ParseCommandLine, AcceptsWhatTheSharedRulesAllow) {
+    const struct {
+        Program program;
+        std::vector<std::wstring> arguments;
+        std::wstring options;
+    } cases[] = {
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--public-key", L"a", L"--public-key", L"a"},
+         L"download manifest=u public-key=a public-key=a"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--yes", L"--yes", L"--keep", L"--keep"},
+         L"download manifest=u yes=1 keep=1"},
+        {Program::Console,
+         {L"install", L"--manifest=http://h/m?a=b", L"--out", L"p.exe",
+          L"--installer-args=/D=C:\\x"},
+         L"install manifest=http://h/m?a=b out=p.exe installer-args=/D=C:\\x"},
+        {Program::Console,
+         {L"install", L"--manifest", L"u", L"--out", L"--help", L"--installer-args", L""},
+         L"install manifest=u out=--help"},
+        {Program::Console, {L"download", L"--manifest", L"-h"}, L"download manifest=-h"},
+        {Program::Window,
+         {L"download", L"--manifest", L"u", L"--timeout", L"9", L"--quiet-if-current",
+          L"--quiet-if-current", L"--name", L"A=B"},
+         L"download manifest=u timeout=9 quiet-if-current=1 name=A=B"},
+        {Program::Window, {L"--name", L"A", L"/?"}, L"help"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCommandLine(c.arguments, c.program);
+        ASSERT_TRUE(parsed.ok()) << parsed.reason();
+        EXPECT_EQ(Describe(parsed.value()), c.options);
+    }
+}
+
+// The refusals word for word, as the programs print them.
+TEST(ParseCommandLine, WordsEachRefusalExactly) {
+    const struct {
+        Program program;
+        std::vector<std::wstring> arguments;
+        std::string error;
+    } cases[] = {
+        {Program::Console, {}, "no command given (check, download, install or update)"},
+        {Program::Console, {L"fetch"}, "unknown command fetch"},
+        {Program::Console, {L"-x"}, "unknown command -x"},
+        {Program::Console, {L"check", L"update"}, "unexpected argument update"},
+        {Program::Console, {L"check", L"--manifest", L"u"}, "check needs --installed"},
+        {Program::Console,
+         {L"install", L"--manifest", L"u"},
+         "install needs --out (the downloaded package)"},
+        {Program::Console,
+         {L"download", L"--out", L"a", L"--out", L"b"},
+         "option --out given twice"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--yes="},
+         "option --yes takes no value"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--out"},
+         "option --out needs a value"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--out="},
+         "option --out needs a non-empty value"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--verbose"},
+         "unknown option --verbose"},
+        // The window's rows are unknown to the console, with or without a value.
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--quiet-if-current=1"},
+         "unknown option --quiet-if-current"},
+        {Program::Console, {L"download", L"--manifest", L"u", L"--name"}, "unknown option --name"},
+        {Program::Window,
+         {L"download", L"--manifest", L"u", L"--name"},
+         "option --name needs a value"},
+        {Program::Window,
+         {L"download", L"--manifest", L"u", L"--name="},
+         "option --name needs a non-empty value"},
+        {Program::Window,
+         {L"download", L"--name", L"a", L"--name", L"b"},
+         "option --name given twice"},
+        {Program::Window,
+         {L"download", L"--manifest", L"u", L"--verbose"},
+         "unknown option --verbose"},
+        // Repeatable, yet never empty.
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--public-key", L"a", L"--public-key="},
+         "option --public-key needs a non-empty value"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--publisher"},
+         "option --publisher needs a value"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--timeout"},
+         "option --timeout needs a value"},
+        {Program::Console,
+         {L"download", L"--timeout", L"5", L"--timeout", L"5"},
+         "option --timeout given twice"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--timeout", L"0"},
+         "--timeout needs a whole number of seconds from 1 to 4294967295"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--wait-pid=4294967296"},
+         "--wait-pid needs a process id from 1 to 4294967295"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--publisher-thumbprint="},
+         "option --publisher-thumbprint needs a non-empty value"},
+        {Program::Console,
+         {L"download", L"--publisher-thumbprint", std::wstring(64, L'a'), L"--publisher-thumbprint",
+          std::wstring(64, L'a')},
+         "option --publisher-thumbprint given twice"},
+        // The first refusal in the line is the one told.
+        {Program::Console,
+         {L"download", L"--timeout", L"x", L"--bogus"},
+         "--timeout needs a whole number of seconds from 1 to 4294967295"},
+        {Program::Console, {L"--bogus", L"--help"}, "unknown option --bogus"},
+        // Names match whole and exactly.
+        {Program::Console, {L"--help=1"}, "unknown option --help"},
+        {Program::Console, {L"--"}, "unknown option --"},
+        {Program::Console, {L"--=x"}, "unknown option --"},
+        {Program::Console, {L"--Yes"}, "unknown option --Yes"},
+        {Program::Console, {L"--pub", L"x"}, "unknown option --pub"},
+        {Program::Console, {L"--zo\u00EB"}, "unknown option --zo?"},
+        {Program::Console, {L"check", L"\u00E9t\u00E9"}, "unexpected argument ?t?"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseCommandLine(c.arguments, c.program);
+        EXPECT_FALSE(parsed.ok()) << c.error;
+        EXPECT_EQ(parsed.reason(), c.error);
     }
 }
 
