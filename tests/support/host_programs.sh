@@ -1,9 +1,10 @@
 # Sourced by the scripts that run a host program end to end under Wine.
 # Caller sets: build (the build folder), and tool when it is not hovrel-update.
-# Provides: wine_run, tool, scratch (removed on exit), site (served over http
-# at $base) with the stand-in installer as setup.exe, record and recorded,
-# windows_path, expect, expect_tool, expect_file, fail, finish.
-wine_run=$build/wine-run.sh
+# Provides: wine_run and the build's Wine environment, tool, scratch (removed
+# on exit), site (served over http at $base) with the stand-in installer as
+# setup.exe, record and recorded, windows_path, expect, expect_tool,
+# expect_file, fail, finish.
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 tool=${tool:-$build/bin/hovrel-update.exe}
 recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
@@ -19,8 +20,6 @@ trap cleanup EXIT
 
 serve_folder "$site" "$scratch"
 base=http://127.0.0.1:$server_port
-
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # The stand-in installer records its command line in $record and exits with
 # HOVREL_RECORDER_EXIT.
