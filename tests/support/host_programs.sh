@@ -5,6 +5,7 @@
 # setup.exe, record and recorded, windows_path, expect, expect_tool,
 # expect_file, fail, finish.
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 tool=${tool:-$build/bin/hovrel-update.exe}
 recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
@@ -28,12 +29,6 @@ record=$scratch/command-line.txt
 export HOVREL_RECORDER_OUT
 HOVREL_RECORDER_OUT=$(windows_path "$record")
 recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 # expect EXIT TEXT PROGRAM ARGS...: PROGRAM exits with EXIT and prints TEXT.
 expect() {
@@ -62,12 +57,4 @@ expect_file() { # present|absent PATH
     if { [ "$1" = present ] && [ ! -f "$2" ]; } || { [ "$1" = absent ] && [ -e "$2" ]; }; then
         fail "$2 should be $1"
     fi
-}
-
-finish() {
-    if [ "$failures" -ne 0 ]; then
-        echo "$failures failures"
-        exit 1
-    fi
-    echo "all passed"
 }

@@ -7,16 +7,12 @@
 # Arguments: hovrel-publish, the scratch folder, the number of pairs.
 set -euo pipefail
 publish=$1 work=$2 count=$3
+source "$(dirname "$0")/../../support/checks.sh"
 source "$(dirname "$0")/../../support/keys.sh"
 rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 openssl_verifies() { # KEY MESSAGE SIGNATURE
     openssl dgst -sha256 -verify "$1" -signature "$3" "$2" >/dev/null 2>&1
 }
