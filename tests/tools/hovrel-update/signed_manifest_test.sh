@@ -5,14 +5,13 @@
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/../../support/host_programs.sh"
+source "$(dirname "$0")/../../support/keys.sh"
 
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
-for name in trusted other; do
-    openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$scratch/$name.pem"
-    openssl pkey -in "$scratch/$name.pem" -pubout -out "$scratch/$name.pub.pem"
-done
+new_key "$scratch/trusted"
+new_key "$scratch/other"
 trusted=$(windows_path "$scratch/trusted.pub.pem")
 # The other key as its one-line body.
 other=$(sed '1d;$d' "$scratch/other.pub.pem" | tr -d '\n')
