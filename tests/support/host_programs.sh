@@ -2,10 +2,11 @@
 # Caller sets: build (the build folder), and tool when it is not hovrel-update.
 # Provides: wine_run and the build's Wine environment, tool, scratch (removed
 # on exit), site (served over http at $base) with the stand-in installer as
-# setup.exe, record and recorded, windows_path, expect, expect_tool,
-# expect_file, fail, finish.
+# setup.exe, manifest, record and recorded, windows_path, expect,
+# expect_tool, expect_file, fail, finish.
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/manifests.sh"
 tool=${tool:-$build/bin/hovrel-update.exe}
 recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
