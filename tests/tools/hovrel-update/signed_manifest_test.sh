@@ -26,8 +26,7 @@ cp "$site/good.json" "$site/unsigned.json"
 sed 's/2\.0\.0/2.0.1/' "$site/good.json" >"$site/changed.json"
 cp "$site/good.json.sig" "$site/changed.json.sig"
 cp "$site/good.json" "$site/bad-sig.json"
-python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[-1] ^= 1; open(sys.argv[2], "wb").write(d)' \
-    "$site/good.json.sig" "$site/bad-sig.json.sig"
+flip_last_bit "$site/good.json.sig" "$site/bad-sig.json.sig"
 
 m=$base
 package=$scratch/package.exe
