@@ -1,9 +1,12 @@
 # Sourced by the scripts that run a host program end to end under Wine.
 # Caller sets: build (the build folder), and tool when it is not hovrel-update.
-# Provides: wine_run, tool, scratch (removed on exit), site (served over http
-# at $base) with the stand-in installer as setup.exe, record and recorded,
-# windows_path, expect, expect_tool, expect_file, fail, finish.
-wine_run=$build/wine-run.sh
+# Provides: wine_run and the build's Wine environment, tool, scratch (removed
+# on exit), site (served over http at $base) with the stand-in installer as
+# setup.exe, manifest, record and recorded, windows_path, expect,
+# expect_tool, expect_file, fail, finish.
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/manifests.sh"
 tool=${tool:-$build/bin/hovrel-update.exe}
 recorder=$build/bin/installer_recorder.exe
 source "$(dirname "${BASH_SOURCE[0]}")/../server/serve.sh"
@@ -20,8 +23,6 @@ trap cleanup EXIT
 serve_folder "$site" "$scratch"
 base=http://127.0.0.1:$server_port
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
 # The stand-in installer records its command line in $record and exits with
 # HOVREL_RECORDER_EXIT.
 cp "$recorder" "$site/setup.exe"
@@ -29,12 +30,6 @@ record=$scratch/command-line.txt
 export HOVREL_RECORDER_OUT
 HOVREL_RECORDER_OUT=$(windows_path "$record")
 recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 
 # expect EXIT TEXT PROGRAM ARGS...: PROGRAM exits with EXIT and prints TEXT.
 expect() {
@@ -63,12 +58,4 @@ expect_file() { # present|absent PATH
     if { [ "$1" = present ] && [ ! -f "$2" ]; } || { [ "$1" = absent ] && [ -e "$2" ]; }; then
         fail "$2 should be $1"
     fi
-}
-
-finish() {
-    if [ "$failures" -ne 0 ]; then
-        echo "$failures failures"
-        exit 1
-    fi
-    echo "all passed"
 }

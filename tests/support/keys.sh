@@ -1,8 +1,9 @@
-# Sourced by the signature interop tests: random P-256 keys and messages made
-# with openssl, and signatures whose r or s is shorter than 32 bytes.
+# Sourced by the tests that need keys or signatures: random EC keys and
+# messages made with openssl, and signatures whose r or s is shorter than 32
+# bytes.
 
-new_key() { # PREFIX: PREFIX.pem (private), PREFIX.pub.pem
-    openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$1.pem"
+new_key() { # PREFIX [CURVE]: PREFIX.pem (private), PREFIX.pub.pem; P-256 unless CURVE
+    openssl genpkey -algorithm EC -pkeyopt "ec_paramgen_curve:${2:-P-256}" -out "$1.pem"
     openssl pkey -in "$1.pem" -pubout -out "$1.pub.pem"
 }
 

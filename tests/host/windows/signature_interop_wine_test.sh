@@ -7,9 +7,9 @@
 set -euo pipefail
 build=$1 count=$2
 source "$(dirname "$0")/../../support/keys.sh"
+source "$(dirname "$0")/../../support/wine.sh"
 work=$(mktemp -d "$build/signature-interop.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 list=$work/list.txt
 entry() { # EXPECTED KEY MESSAGE SIGNATURE
     printf '%s %s %s %s\n' "$1" "$2" "$(windows_path "$3")" "$(windows_path "$4")" >>"$list"
@@ -41,4 +41,4 @@ openssl_sign() { openssl dgst -sha256 -sign "$work/short.pem" -out "$1" "$work/s
 short_signature "$work/short-message.sig" openssl_sign
 entry 1 "$(windows_path "$work/short.pub.pem")" "$work/short-message" "$work/short-message.sig"
 
-"$build/wine-run.sh" "$build/bin/signature_batch_verify.exe" "$(windows_path "$list")" </dev/null
+"$wine_run" "$build/bin/signature_batch_verify.exe" "$(windows_path "$list")" </dev/null

@@ -7,16 +7,12 @@
 # Arguments: hovrel-publish, the scratch folder, the number of pairs.
 set -euo pipefail
 publish=$1 work=$2 count=$3
+source "$(dirname "$0")/../../support/checks.sh"
 source "$(dirname "$0")/../../support/keys.sh"
 rm -rf "$work"
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
 openssl_verifies() { # KEY MESSAGE SIGNATURE
     openssl dgst -sha256 -verify "$1" -signature "$3" "$2" >/dev/null 2>&1
 }
@@ -25,8 +21,7 @@ openssl_verifies() { # KEY MESSAGE SIGNATURE
 "$publish" keygen --out "$work/release.pem" >/dev/null
 [ "$(stat -c %a "$work/release.pem")" = 600 ] || fail "the private key is readable by others"
 openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:1024 -out "$work/rsa.pem" 2>/dev/null
-openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-384 -out "$work/p384.pem"
-openssl pkey -in "$work/p384.pem" -pubout -out "$work/p384.pub.pem"
+new_key "$work/p384" P-384
 echo '{}' >"$work/m.json"
 echo 'not a key' >"$work/garbage.pem"
 while IFS='|' read -r want text arguments; do

@@ -9,18 +9,15 @@ source "$(dirname "$0")/../../support/host_programs.sh"
 size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
-manifest() { # name version rest-of-object
-    printf '{"version":"%s","url":"%s/setup.exe",%s}\n' "$2" "$base" "$3" >"$site/$1.json"
-}
-manifest newer 2.0.0 "\"sha256\":\"$sha\",\"size\":$size"
-manifest same 1.0.0 "\"sha256\":\"$sha\",\"size\":$size"
-manifest rollout0 2.0.0 "\"sha256\":\"$sha\",\"rollout\":0"
-manifest rollout0-mandatory 2.0.0 "\"sha256\":\"$sha\",\"rollout\":0,\"mandatory\":true"
-manifest rollout84 2.0.0 "\"sha256\":\"$sha\",\"rollout\":84"
-manifest rollout85 2.0.0 "\"sha256\":\"$sha\",\"rollout\":85"
-manifest wrong-size 2.0.0 "\"sha256\":\"$sha\",\"size\":$((size + 1))"
-manifest wrong-sha 2.0.0 "\"sha256\":\"$(printf '0%.0s' {1..64})\""
-printf '{"version":"2.0.0","sha256":"%s"}\n' "$sha" >"$site/no-url.json"
+manifest newer
+manifest same version=1.0.0
+manifest rollout0 -size rollout:=0
+manifest rollout0-mandatory -size rollout:=0 mandatory:=true
+manifest rollout84 -size rollout:=84
+manifest rollout85 -size rollout:=85
+manifest wrong-size size:=$((size + 1))
+manifest wrong-sha -size sha256="$(printf '0%.0s' {1..64})"
+manifest no-url -url -size
 
 package=$scratch/package.exe
 

@@ -9,14 +9,10 @@ source "$(dirname "$0")/../../support/host_programs.sh"
 demo=$(cd "$(dirname "$0")/../../../demo" && pwd)
 # The manifests here are not signed: what is tested starts after the manifest.
 tool_options=(--allow-unsigned)
-manifest() { # name file-in-site
-    printf '{"version":"2.0.0","url":"%s/%s","sha256":"%s","size":%s}\n' "$base" "$2" \
-        "$(sha256sum "$site/$2" | cut -d' ' -f1)" "$(stat -c %s "$site/$2")" >"$site/$1.json"
-}
 # The package path the host printed for its last run, as a Unix path.
 printed_package() { winepath -u "$(sed -n 's/^ *to //p' "$1" | tr -d '\r')" 2>/dev/null; }
 
-manifest setup setup.exe
+manifest setup
 export HOVREL_RECORDER_EXIT=0
 
 echo "== the held package: another process cannot write or delete it before the launch"
@@ -118,7 +114,7 @@ printf '\xff' | dd of="$site/tampered.exe" bs=1 seek=$(($(stat -c %s "$site/tamp
     conv=notrunc status=none
 cp "$recorder" "$site/unsigned.exe"
 for name in signed tampered unsigned; do
-    manifest "$name" "$name.exe"
+    manifest --package "$name.exe" "$name"
     cp "$site/$name.exe" "$scratch/$name.exe"
 done
 sign_case() { # exit text package options...
@@ -139,7 +135,7 @@ mkdir -p "$scratch/msi"
 printf '2.0.0\r\n' >"$scratch/msi/version.txt"
 (cd "$scratch/msi" && wixl -a x64 -D VERSION=2.0.0 -o "$site/HovrelDemo-2.0.0.MSI" \
     "$demo/hovrel-demo-app.wxs")
-manifest msi HovrelDemo-2.0.0.MSI
+manifest --package HovrelDemo-2.0.0.MSI msi
 local_app_data=$(winepath -u "$("$wine_run" cmd.exe /c echo %LOCALAPPDATA% </dev/null 2>/dev/null |
     tr -d '\r')" 2>/dev/null)
 rm -rf "$local_app_data/HovrelDemoMsi"

@@ -5,35 +5,28 @@
 set -euo pipefail
 build=$1
 source "$(dirname "$0")/../../support/host_programs.sh"
+source "$(dirname "$0")/../../support/keys.sh"
 
-size=$(stat -c %s "$site/setup.exe")
 sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
 
-for name in trusted other; do
-    openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$scratch/$name.pem"
-    openssl pkey -in "$scratch/$name.pem" -pubout -out "$scratch/$name.pub.pem"
-done
+new_key "$scratch/trusted"
+new_key "$scratch/other"
 trusted=$(windows_path "$scratch/trusted.pub.pem")
 # The other key as its one-line body.
 other=$(sed '1d;$d' "$scratch/other.pub.pem" | tr -d '\n')
 
-signed_manifest() { # name version extra-members [key]
-    printf '{"version":"%s","url":"%s/setup.exe","sha256":"%s","size":%s%s}\n' \
-        "$2" "$base" "$sha" "$size" "$3" >"$site/$1.json"
-    openssl dgst -sha256 -sign "$scratch/${4:-trusted}.pem" -out "$site/$1.json.sig" "$site/$1.json"
-}
-signed_manifest good 2.0.0 ""
-signed_manifest expired 2.0.0 ',"expires":"2020-01-01T00:00:00Z"'
-signed_manifest for-app 2.0.0 ',"product":"app","expires":"2999-01-01T00:00:00Z"'
-signed_manifest other-product 2.0.0 ',"product":"other"'
-signed_manifest older-mandatory 0.9.0 ',"mandatory":true'
-signed_manifest by-other-key 2.0.0 "" other
+signing_key=$scratch/trusted.pem
+manifest --key "$signing_key" good
+manifest --key "$signing_key" expired expires=2020-01-01T00:00:00Z
+manifest --key "$signing_key" for-app product=app expires=2999-01-01T00:00:00Z
+manifest --key "$signing_key" other-product product=other
+manifest --key "$signing_key" older-mandatory version=0.9.0 mandatory:=true
+manifest --key "$scratch/other.pem" by-other-key
 cp "$site/good.json" "$site/unsigned.json"
 sed 's/2\.0\.0/2.0.1/' "$site/good.json" >"$site/changed.json"
 cp "$site/good.json.sig" "$site/changed.json.sig"
 cp "$site/good.json" "$site/bad-sig.json"
-python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[-1] ^= 1; open(sys.argv[2], "wb").write(d)' \
-    "$site/good.json.sig" "$site/bad-sig.json.sig"
+flip_last_bit "$site/good.json.sig" "$site/bad-sig.json.sig"
 
 m=$base
 package=$scratch/package.exe

@@ -8,14 +8,11 @@ set -euo pipefail
 build=$1
 tool=$build/bin/hovrel-updater.exe
 source "$(dirname "$0")/../../support/host_programs.sh"
+source "$(dirname "$0")/../../support/keys.sh"
 
-sha=$(sha256sum "$site/setup.exe" | cut -d' ' -f1)
-printf '{"version":"2.0.0","url":"%s/setup.exe","sha256":"%s","rollout":%s}\n' "$base" "$sha" 100 \
-    >"$site/all.json"
-printf '{"version":"2.0.0","url":"%s/setup.exe","sha256":"%s","rollout":%s}\n' "$base" "$sha" 0 \
-    >"$site/nobody.json"
-openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$scratch/key.pem"
-openssl pkey -in "$scratch/key.pem" -pubout -out "$scratch/key.pub.pem"
+manifest all -size rollout:=100
+manifest nobody -size rollout:=0
+new_key "$scratch/key"
 key=$(windows_path "$scratch/key.pub.pem")
 
 expect 0 "--quiet-if-current     no window at all" "$tool" --help
