@@ -1,0 +1,132 @@
+#include "manifest.h"
+
+#include "arguments.h"
+#include "failure.h"
+#include "files.h"
+
+#include "rfc3339.h"
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace hovrel::publish {
+
+namespace {
+
+using namespace hovrel::authenticity;
+
+bool IsDottedDigits(const std::string& version) {
+    if (version.empty() || version.size() > 63) {
+        return false;
+    }
+    bool digitBefore = false;
+    for (char c : version) {
+        if (c == '.') {
+            if (!digitBefore) {
+                return false;
+            }
+            digitBefore = false;
+        } else if (c >= '0' && c <= '9') {
+            digitBefore = true;
+        } else {
+            return false;
+        }
+    }
+    return digitBefore;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
+    if (text.empty() || text.size() > 12 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    value = std::stoll(text);
+    return value >= low && value <= high;
+}
+
+} // namespace
+
+int Manifest(int argc, char** argv) {
+    const Arguments arguments = ParseArguments(
+        argc, argv, {"version", "url", "rollout", "expires", "valid-for", "product", "out"},
+        {"mandatory"});
+    const std::string& installer = OnePositional(arguments, "installer file");
+    const std::string& version = arguments.Value("version");
+    const std::string& url = arguments.Value("url");
+    const std::string& out = arguments.Value("out");
+    if (!IsDottedDigits(version)) {
+        Fail("--version " + version + " is not dotted digits such as 2.1.0");
+    }
+    if ((url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) || url.size() > 1023) {
+        Fail("--url must be an http:// or https:// address of at most 1023 bytes");
+    }
+    long long rollout = 100;
+    if (arguments.Has("rollout") && !ParseWhole(arguments.Value("rollout"), 0, 100, rollout)) {
+        Fail("--rollout must be a whole number from 0 to 100");
+    }
+    if (arguments.Has("expires") && arguments.Has("valid-for")) {
+        Fail("give --expires or --valid-for, not both");
+    }
+    std::string expires;
+    if (arguments.Has("expires")) {
+        std::int64_t ignored = 0;
+        expires = arguments.Value("expires");
+        if (!ParseRfc3339Utc(expires, ignored)) {
+            Fail("--expires " + expires +
+                 " is not an RFC 3339 UTC time such as "
+                 "2027-01-31T00:00:00Z");
+        }
+    } else if (arguments.Has("valid-for")) {
+        long long days = 0;
+        if (!ParseWhole(arguments.Value("valid-for"), 1, 36500, days)) {
+            Fail("--valid-for must be a whole number of days from 1 to 36500");
+        }
+        expires = FormatRfc3339Utc(static_cast<std::int64_t>(std::time(nullptr)) + days * 86400);
+    }
+    std::string product;
+    if (arguments.Has("product")) {
+        product = arguments.Value("product");
+        if (product.empty() || product.size() > 64 ||
+            product.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                      "0123456789.-_") != std::string::npos) {
+            Fail("--product must be 1 to 64 letters, digits, dots, dashes or underscores");
+        }
+    }
+    const FileDigest digest = HashFile(installer);
+    std::string text =
+        "{\n  \"version\": " + JsonString(version) + ",\n  \"url\": " + JsonString(url) +
+        ",\n  \"sha256\": \"" + digest.sha256 + "\",\n  \"size\": " + std::to_string(digest.size) +
+        ",\n  \"rollout\": " + std::to_string(rollout) +
+        ",\n  \"mandatory\": " + (arguments.flags.count("mandatory") ? "true" : "false");
+    if (!expires.empty()) {
+        text += ",\n  \"expires\": " + JsonString(expires);
+    }
+    if (!product.empty()) {
+        text += ",\n  \"product\": " + JsonString(product);
+    }
+    text += "\n}\n";
+    WriteFile(out, text);
+    std::printf("Wrote %s: version %s, %llu bytes, SHA-256 %s\n", out.c_str(), version.c_str(),
+                static_cast<unsigned long long>(digest.size), digest.sha256.c_str());
+    return ExitOk;
+}
+
+} // namespace hovrel::publish
