@@ -5,6 +5,7 @@
 #include "files.h"
 #include "openssl_owners.h"
 
+#include "library_limits.h"
 #include "manifest_terms.h"
 #include "signature_encoding.h"
 
@@ -19,6 +20,10 @@ namespace hovrel::publish {
 namespace {
 
 using namespace hovrel::authenticity;
+
+// Far more than a PEM key or a DER signature needs.
+constexpr std::size_t kPublicKeyTextMaxBytes = 65536;
+constexpr std::size_t kSignatureMaxBytes = 4096;
 
 // A key must be P-256: the only kind hovrel-update verifies.
 void RequireP256(EVP_PKEY* key, const std::string& path) {
@@ -62,7 +67,8 @@ UniquePkey ReadPrivateKey(const std::string& path) {
 // signature this command accepts is one the host accepts.
 UniquePkey ReadPublicKey(const std::string& path) {
     PublicPoint point{};
-    const KeyProblem problem = ReadPublicKeyText(ReadWholeFile(path, 65536), point);
+    const KeyProblem problem =
+        ReadPublicKeyText(ReadWholeFile(path, kPublicKeyTextMaxBytes), point);
     if (problem != KeyProblem::None) {
         Fail("the public key " + path + " is " + KeyProblemText(problem));
     }
@@ -118,7 +124,7 @@ int Sign(int argc, char** argv) {
     const Arguments arguments = ParseArguments(argc, argv, {"key"}, {});
     const std::string& manifestPath = OnePositional(arguments, "manifest file");
     UniquePkey key = ReadPrivateKey(arguments.Value("key"));
-    const std::string manifest = ReadWholeFile(manifestPath, 65536);
+    const std::string manifest = ReadWholeFile(manifestPath, hovrel::common::kManifestMaxBytes);
     UniqueMdContext context(EVP_MD_CTX_new());
     std::size_t length = 0;
     if (!context ||
@@ -144,9 +150,9 @@ int Verify(int argc, char** argv) {
     const Arguments arguments = ParseArguments(argc, argv, {"public-key"}, {});
     const std::string& manifestPath = OnePositional(arguments, "manifest file");
     UniquePkey key = ReadPublicKey(arguments.Value("public-key"));
-    const std::string manifest = ReadWholeFile(manifestPath, 65536);
+    const std::string manifest = ReadWholeFile(manifestPath, hovrel::common::kManifestMaxBytes);
     const std::string signaturePath = manifestPath + ".sig";
-    const std::string signature = ReadWholeFile(signaturePath, 4096);
+    const std::string signature = ReadWholeFile(signaturePath, kSignatureMaxBytes);
     RawSignature raw{};
     if (!DerSignatureToRaw(reinterpret_cast<const std::uint8_t*>(signature.data()),
                            signature.size(), raw)) {

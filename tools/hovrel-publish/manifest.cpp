@@ -4,6 +4,8 @@
 #include "failure.h"
 #include "files.h"
 
+#include "library_limits.h"
+#include "manifest_writer.h"
 #include "rfc3339.h"
 
 #include <cstdio>
@@ -17,7 +19,7 @@ namespace {
 using namespace hovrel::authenticity;
 
 bool IsDottedDigits(const std::string& version) {
-    if (version.empty() || version.size() > 63) {
+    if (version.empty() || version.size() > hovrel::common::kMaxVersionLength) {
         return false;
     }
     bool digitBefore = false;
@@ -34,23 +36,6 @@ bool IsDottedDigits(const std::string& version) {
         }
     }
     return digitBefore;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
@@ -75,8 +60,10 @@ int Manifest(int argc, char** argv) {
     if (!IsDottedDigits(version)) {
         Fail("--version " + version + " is not dotted digits such as 2.1.0");
     }
-    if ((url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) || url.size() > 1023) {
-        Fail("--url must be an http:// or https:// address of at most 1023 bytes");
+    if ((url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) ||
+        url.size() > hovrel::common::kMaxUrlLength) {
+        Fail("--url must be an http:// or https:// address of at most " +
+             std::to_string(hovrel::common::kMaxUrlLength) + " bytes");
     }
     long long rollout = 100;
     if (arguments.Has("rollout") && !ParseWhole(arguments.Value("rollout"), 0, 100, rollout)) {
@@ -85,12 +72,12 @@ int Manifest(int argc, char** argv) {
     if (arguments.Has("expires") && arguments.Has("valid-for")) {
         Fail("give --expires or --valid-for, not both");
     }
-    std::string expires;
+    ManifestFields fields;
     if (arguments.Has("expires")) {
         std::int64_t ignored = 0;
-        expires = arguments.Value("expires");
-        if (!ParseRfc3339Utc(expires, ignored)) {
-            Fail("--expires " + expires +
+        fields.expires = arguments.Value("expires");
+        if (!ParseRfc3339Utc(fields.expires, ignored)) {
+            Fail("--expires " + fields.expires +
                  " is not an RFC 3339 UTC time such as "
                  "2027-01-31T00:00:00Z");
         }
@@ -99,31 +86,26 @@ int Manifest(int argc, char** argv) {
         if (!ParseWhole(arguments.Value("valid-for"), 1, 36500, days)) {
             Fail("--valid-for must be a whole number of days from 1 to 36500");
         }
-        expires = FormatRfc3339Utc(static_cast<std::int64_t>(std::time(nullptr)) + days * 86400);
+        fields.expires =
+            FormatRfc3339Utc(static_cast<std::int64_t>(std::time(nullptr)) + days * 86400);
     }
-    std::string product;
     if (arguments.Has("product")) {
-        product = arguments.Value("product");
+        const std::string& product = arguments.Value("product");
         if (product.empty() || product.size() > 64 ||
             product.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
                                       "0123456789.-_") != std::string::npos) {
             Fail("--product must be 1 to 64 letters, digits, dots, dashes or underscores");
         }
+        fields.product = product;
     }
     const FileDigest digest = HashFile(installer);
-    std::string text =
-        "{\n  \"version\": " + JsonString(version) + ",\n  \"url\": " + JsonString(url) +
-        ",\n  \"sha256\": \"" + digest.sha256 + "\",\n  \"size\": " + std::to_string(digest.size) +
-        ",\n  \"rollout\": " + std::to_string(rollout) +
-        ",\n  \"mandatory\": " + (arguments.flags.count("mandatory") ? "true" : "false");
-    if (!expires.empty()) {
-        text += ",\n  \"expires\": " + JsonString(expires);
-    }
-    if (!product.empty()) {
-        text += ",\n  \"product\": " + JsonString(product);
-    }
-    text += "\n}\n";
-    WriteFile(out, text);
+    fields.version = version;
+    fields.url = url;
+    fields.sha256 = digest.sha256;
+    fields.size = digest.size;
+    fields.rollout = static_cast<int>(rollout);
+    fields.mandatory = arguments.flags.count("mandatory") != 0;
+    WriteFile(out, ManifestText(fields));
     std::printf("Wrote %s: version %s, %llu bytes, SHA-256 %s\n", out.c_str(), version.c_str(),
                 static_cast<unsigned long long>(digest.size), digest.sha256.c_str());
     return ExitOk;
