@@ -6,12 +6,21 @@ namespace hovrel::authenticity {
 
 namespace {
 
+// The library's scanner undoes \" \\ \n \r \t and nothing else, so those
+// are the escapes that travel; other control characters are still written
+// the way JSON requires.
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
         } else if (c < 0x20) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", c);

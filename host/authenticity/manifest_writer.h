@@ -21,7 +21,10 @@ struct ManifestFields {
     std::string notes;
 };
 
-// Strings are JSON string literals; UTF-8 passes through as it is.
+// Strings are JSON string literals; UTF-8 passes through as it is. The
+// library reads every string back exactly but for control characters other
+// than tab, line feed and carriage return: those become \u00XX escapes,
+// which its scanner does not undo.
 std::string ManifestText(const ManifestFields& fields);
 
 } // namespace hovrel::authenticity
