@@ -1,25 +1,23 @@
 #pragma once
 
+#include "handles.h"
+
 #include <sys/types.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 
 namespace hovrel::publish {
-
-struct FileClose {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileClose>;
 
 std::string SystemError();
 
 std::string ReadWholeFile(const std::string& path, std::size_t limit);
 
 // Creates path with the given mode; refuses an existing file.
-UniqueFile CreateNew(const std::string& path, mode_t mode);
+UniqueStdioFile CreateNew(const std::string& path, mode_t mode);
+
+// Closes file; a failure is "failure: the system's reason".
+void Close(UniqueStdioFile file, const std::string& failure);
 
 void WriteFile(const std::string& path, const std::string& bytes);
 

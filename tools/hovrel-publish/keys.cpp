@@ -28,7 +28,8 @@ constexpr std::size_t kSignatureMaxBytes = 4096;
 // A key must be P-256: the only kind hovrel-update verifies.
 void RequireP256(EVP_PKEY* key, const std::string& path) {
     if (EVP_PKEY_get_base_id(key) != EVP_PKEY_EC) {
-        Fail("the key in " + path + " is " + EVP_PKEY_get0_type_name(key) +
+        const char* type = EVP_PKEY_get0_type_name(key);
+        Fail("the key in " + path + " is " + (type ? type : "of an unknown type") +
              ", not P-256; make one with hovrel-publish keygen");
     }
     char curve[64] = {};
@@ -50,7 +51,7 @@ std::string PublicKeyPath(const std::string& privatePath) {
 }
 
 UniquePkey ReadPrivateKey(const std::string& path) {
-    UniqueFile file(std::fopen(path.c_str(), "rb"));
+    UniqueStdioFile file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         Fail("cannot read " + path + ": " + SystemError());
     }
@@ -59,6 +60,7 @@ UniquePkey ReadPrivateKey(const std::string& path) {
         Fail("cannot read a private key from " + path +
              " (a PEM private key without a passphrase is needed)");
     }
+    Close(std::move(file), "cannot read " + path);
     RequireP256(key.get(), path);
     return key;
 }
@@ -103,16 +105,17 @@ int Keygen(int argc, char** argv) {
     OPENSSL_free(der);
 
     // Both files are new; the private one is readable by its owner only.
-    UniqueFile privateFile = CreateNew(privatePath, 0600);
-    UniqueFile publicFile = CreateNew(publicPath, 0644);
+    UniqueStdioFile privateFile = CreateNew(privatePath, 0600);
+    UniqueStdioFile publicFile = CreateNew(publicPath, 0644);
     if (!PEM_write_PrivateKey(privateFile.get(), key.get(), nullptr, nullptr, 0, nullptr,
-                              nullptr) ||
-        std::fclose(privateFile.release()) != 0) {
+                              nullptr)) {
         Fail("cannot write " + privatePath);
     }
-    if (!PEM_write_PUBKEY(publicFile.get(), key.get()) || std::fclose(publicFile.release()) != 0) {
+    Close(std::move(privateFile), "cannot write " + privatePath);
+    if (!PEM_write_PUBKEY(publicFile.get(), key.get())) {
         Fail("cannot write " + publicPath);
     }
+    Close(std::move(publicFile), "cannot write " + publicPath);
     std::printf("Private key: %s (keep it secret; mode 0600)\n"
                 "Public key:  %s\n"
                 "For hovrel-update --public-key:\n%s\n",
@@ -163,9 +166,14 @@ int Verify(int argc, char** argv) {
         EVP_DigestVerifyInit(context.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1) {
         Fail("OpenSSL could not start verifying");
     }
-    if (EVP_DigestVerify(context.get(), reinterpret_cast<const unsigned char*>(signature.data()),
-                         signature.size(), reinterpret_cast<const unsigned char*>(manifest.data()),
-                         manifest.size()) != 1) {
+    // 0 is a signature that does not match; below 0 OpenSSL itself failed.
+    const int verified = EVP_DigestVerify(
+        context.get(), reinterpret_cast<const unsigned char*>(signature.data()), signature.size(),
+        reinterpret_cast<const unsigned char*>(manifest.data()), manifest.size());
+    if (verified < 0) {
+        Fail("OpenSSL could not verify " + signaturePath);
+    }
+    if (verified != 1) {
         Fail(signaturePath + " does not verify: the manifest was changed or signed by another key",
              ExitInvalid);
     }

@@ -7,7 +7,9 @@
 #include "keys.h"
 #include "manifest.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -62,7 +64,13 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     try {
-        return Run(argc, argv);
+        const int exitCode = Run(argc, argv);
+        // What keygen prints is the key hovrel-update is given; it must not
+        // be lost silently.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            Fail("cannot write the output: " + std::string(std::strerror(errno)));
+        }
+        return exitCode;
     } catch (const Failure& failure) {
         std::fprintf(stderr, "hovrel-publish: %s\n", failure.message.c_str());
         return failure.exitCode;
