@@ -11,6 +11,7 @@
 
 #include <openssl/pem.h>
 
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <vector>
@@ -83,6 +84,31 @@ UniquePkey ReadPublicKey(const std::string& path) {
     return key;
 }
 
+// Removes the files a keygen created unless it finished: a half-made key
+// would only block the next keygen, which never overwrites.
+class CreatedFiles {
+  public:
+    CreatedFiles() = default;
+    CreatedFiles(const CreatedFiles&) = delete;
+    CreatedFiles& operator=(const CreatedFiles&) = delete;
+    ~CreatedFiles() {
+        for (const std::string& path : paths_) {
+            // Already failing; there is nothing more to say.
+            std::remove(path.c_str());
+        }
+    }
+
+    UniqueStdioFile Create(const std::string& path, mode_t mode) {
+        UniqueStdioFile file = CreateNew(path, mode);
+        paths_.push_back(path);
+        return file;
+    }
+    void Keep() { paths_.clear(); }
+
+  private:
+    std::vector<std::string> paths_;
+};
+
 } // namespace
 
 int Keygen(int argc, char** argv) {
@@ -105,8 +131,9 @@ int Keygen(int argc, char** argv) {
     OPENSSL_free(der);
 
     // Both files are new; the private one is readable by its owner only.
-    UniqueStdioFile privateFile = CreateNew(privatePath, 0600);
-    UniqueStdioFile publicFile = CreateNew(publicPath, 0644);
+    CreatedFiles created;
+    UniqueStdioFile privateFile = created.Create(privatePath, 0600);
+    UniqueStdioFile publicFile = created.Create(publicPath, 0644);
     if (!PEM_write_PrivateKey(privateFile.get(), key.get(), nullptr, nullptr, 0, nullptr,
                               nullptr)) {
         Fail("cannot write " + privatePath);
@@ -116,6 +143,7 @@ int Keygen(int argc, char** argv) {
         Fail("cannot write " + publicPath);
     }
     Close(std::move(publicFile), "cannot write " + publicPath);
+    created.Keep();
     std::printf("Private key: %s (keep it secret; mode 0600)\n"
                 "Public key:  %s\n"
                 "For hovrel-update --public-key:\n%s\n",

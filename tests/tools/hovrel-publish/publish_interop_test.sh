@@ -29,6 +29,7 @@ openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-384 -out "$work/p384.
 openssl pkey -in "$work/p384.pem" -pubout -out "$work/p384.pub.pem"
 echo '{}' >"$work/m.json"
 echo 'not a key' >"$work/garbage.pem"
+touch "$work/half.pub.pem"
 while IFS='|' read -r want text arguments; do
     status=0
     # shellcheck disable=SC2086 # the arguments are words
@@ -39,6 +40,7 @@ while IFS='|' read -r want text arguments; do
     fi
 done <<ROWS
 1|never overwrites a key|keygen --out $work/release.pem
+1|cannot create $work/half.pub.pem|keygen --out $work/half.pem
 1|cannot read $work/missing.exe|manifest $work/missing.exe --version 1.0 --url http://h/p --out $work/x.json
 1|not dotted digits|manifest $work/m.json --version 1.0-beta --url http://h/p --out $work/x.json
 1|is RSA, not P-256|sign $work/m.json --key $work/rsa.pem
@@ -47,6 +49,8 @@ done <<ROWS
 1|on another curve than P-256|verify $work/m.json --public-key $work/p384.pub.pem
 1|cannot read $work/m.json.sig|verify $work/m.json --public-key $work/release.pub.pem
 ROWS
+# A keygen refused half-way leaves nothing to block the next one.
+[ ! -e "$work/half.pem" ] || fail "a refused keygen left $work/half.pem behind"
 
 new_key "$work/wrong"
 checked=0
