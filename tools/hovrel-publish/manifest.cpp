@@ -7,6 +7,7 @@
 #include "library_limits.h"
 #include "manifest_writer.h"
 #include "rfc3339.h"
+#include "utf8.h"
 
 #include <cstdio>
 #include <ctime>
@@ -47,11 +48,35 @@ bool ParseWhole(const std::string& text, long long low, long long high, long lon
     return value >= low && value <= high;
 }
 
+// Release notes are UTF-8 text. Of the control characters only tab, line
+// feed and carriage return come back through the library's scanner, so any
+// other would reach the window as the letters of its escape.
+std::string ReadNotes(const std::string& path) {
+    std::string notes = ReadWholeFile(path, hovrel::common::kManifestMaxBytes);
+    std::wstring ignored;
+    if (!hovrel::common::Utf8ToWide(notes, ignored)) {
+        Fail("--notes " + path + " is not UTF-8 text");
+    }
+    std::size_t line = 1;
+    for (unsigned char c : notes) {
+        if (c == '\n') {
+            ++line;
+        } else if (c < 0x20 && c != '\t' && c != '\r') {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02x", c);
+            Fail("--notes " + path + " holds control character " + code + " on line " +
+                 std::to_string(line) + "; only tabs and line breaks may be in notes");
+        }
+    }
+    return notes;
+}
+
 } // namespace
 
 int Manifest(int argc, char** argv) {
     const Arguments arguments = ParseArguments(
-        argc, argv, {"version", "url", "rollout", "expires", "valid-for", "product", "out"},
+        argc, argv,
+        {"version", "url", "rollout", "expires", "valid-for", "product", "notes", "out"},
         {"mandatory"});
     const std::string& installer = OnePositional(arguments, "installer file");
     const std::string& version = arguments.Value("version");
@@ -98,6 +123,9 @@ int Manifest(int argc, char** argv) {
         }
         fields.product = product;
     }
+    if (arguments.Has("notes")) {
+        fields.notes = ReadNotes(arguments.Value("notes"));
+    }
     const FileDigest digest = HashFile(installer);
     fields.version = version;
     fields.url = url;
@@ -105,7 +133,13 @@ int Manifest(int argc, char** argv) {
     fields.size = digest.size;
     fields.rollout = static_cast<int>(rollout);
     fields.mandatory = arguments.flags.count("mandatory") != 0;
-    WriteFile(out, ManifestText(fields));
+    const std::string text = ManifestText(fields);
+    if (text.size() > hovrel::common::kManifestMaxBytes) {
+        Fail("the manifest would be " + std::to_string(text.size()) + " bytes, more than the " +
+             std::to_string(hovrel::common::kManifestMaxBytes) +
+             " hovrel-update reads; shorten the notes");
+    }
+    WriteFile(out, text);
     std::printf("Wrote %s: version %s, %llu bytes, SHA-256 %s\n", out.c_str(), version.c_str(),
                 static_cast<unsigned long long>(digest.size), digest.sha256.c_str());
     return ExitOk;
