@@ -3,7 +3,7 @@
 # ways: openssl signs and hovrel-publish verifies; hovrel-publish signs and
 # openssl verifies. Includes signatures whose r or s is shorter than 32 bytes
 # and, for every tenth pair, a wrong key that must not verify.
-# Also the publisher's mistakes, each refused with one line.
+# Also the publisher's mistakes, each refused with one line and nothing written.
 # Arguments: hovrel-publish, the scratch folder, the number of pairs.
 set -euo pipefail
 publish=$1 work=$2 count=$3
@@ -24,6 +24,12 @@ openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:1024 -out "$work/rsa.pem
 new_key "$work/p384" P-384
 echo '{}' >"$work/m.json"
 echo 'not a key' >"$work/garbage.pem"
+touch "$work/half.pub.pem"
+# Release notes that are not text, or that do not fit in a manifest.
+printf 'caf\xe9\n' >"$work/latin1.txt"
+printf 'ok\n\a\n' >"$work/bell.txt"
+head -c 65537 /dev/zero | tr '\0' n >"$work/huge.txt"
+head -c 40000 /dev/zero | tr '\0' '"' >"$work/quotes.txt"
 while IFS='|' read -r want text arguments; do
     status=0
     # shellcheck disable=SC2086 # the arguments are words
@@ -34,14 +40,23 @@ while IFS='|' read -r want text arguments; do
     fi
 done <<ROWS
 1|never overwrites a key|keygen --out $work/release.pem
+1|cannot create $work/half.pub.pem|keygen --out $work/half.pem
 1|cannot read $work/missing.exe|manifest $work/missing.exe --version 1.0 --url http://h/p --out $work/x.json
 1|not dotted digits|manifest $work/m.json --version 1.0-beta --url http://h/p --out $work/x.json
+1|--notes $work/latin1.txt is not UTF-8 text|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/latin1.txt --out $work/x.json
+1|holds control character 0x07 on line 2|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/bell.txt --out $work/x.json
+1|$work/huge.txt is larger than 65536 bytes|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/huge.txt --out $work/x.json
+1|the manifest would be 80|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/quotes.txt --out $work/x.json
+1|cannot read $work/missing.txt|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/missing.txt --out $work/x.json
 1|is RSA, not P-256|sign $work/m.json --key $work/rsa.pem
 1|on curve secp384r1, not P-256|sign $work/m.json --key $work/p384.pem
 1|cannot read a private key|sign $work/m.json --key $work/garbage.pem
 1|on another curve than P-256|verify $work/m.json --public-key $work/p384.pub.pem
 1|cannot read $work/m.json.sig|verify $work/m.json --public-key $work/release.pub.pem
 ROWS
+# A keygen refused half-way leaves nothing to block the next one.
+[ ! -e "$work/half.pem" ] || fail "a refused keygen left $work/half.pem behind"
+[ ! -e "$work/x.json" ] || fail "a refused manifest command wrote $work/x.json"
 
 new_key "$work/wrong"
 checked=0

@@ -1,0 +1,148 @@
+#include "manifest.h"
+
+#include "arguments.h"
+#include "failure.h"
+#include "files.h"
+
+#include "library_limits.h"
+#include "manifest_writer.h"
+#include "rfc3339.h"
+#include "utf8.h"
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace hovrel::publish {
+
+namespace {
+
+using namespace hovrel::authenticity;
+
+bool IsDottedDigits(const std::string& version) {
+    if (version.empty() || version.size() > hovrel::common::kMaxVersionLength) {
+        return false;
+    }
+    bool digitBefore = false;
+    for (char c : version) {
+        if (c == '.') {
+            if (!digitBefore) {
+                return false;
+            }
+            digitBefore = false;
+        } else if (c >= '0' && c <= '9') {
+            digitBefore = true;
+        } else {
+            return false;
+        }
+    }
+    return digitBefore;
+}
+
+bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
+    if (text.empty() || text.size() > 12 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    value = std::stoll(text);
+    return value >= low && value <= high;
+}
+
+// Release notes are UTF-8 text. Of the control characters only tab, line
+// feed and carriage return come back through the library's scanner, so any
+// other would reach the window as the letters of its escape.
+std::string ReadNotes(const std::string& path) {
+    std::string notes = ReadWholeFile(path, hovrel::common::kManifestMaxBytes);
+    std::wstring ignored;
+    if (!hovrel::common::Utf8ToWide(notes, ignored)) {
+        Fail("--notes " + path + " is not UTF-8 text");
+    }
+    std::size_t line = 1;
+    for (unsigned char c : notes) {
+        if (c == '\n') {
+            ++line;
+        } else if (c < 0x20 && c != '\t' && c != '\r') {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02x", c);
+            Fail("--notes " + path + " holds control character " + code + " on line " +
+                 std::to_string(line) + "; only tabs and line breaks may be in notes");
+        }
+    }
+    return notes;
+}
+
+} // namespace
+
+int Manifest(int argc, char** argv) {
+    const Arguments arguments = ParseArguments(
+        argc, argv,
+        {"version", "url", "rollout", "expires", "valid-for", "product", "notes", "out"},
+        {"mandatory"});
+    const std::string& installer = OnePositional(arguments, "installer file");
+    const std::string& version = arguments.Value("version");
+    const std::string& url = arguments.Value("url");
+    const std::string& out = arguments.Value("out");
+    if (!IsDottedDigits(version)) {
+        Fail("--version " + version + " is not dotted digits such as 2.1.0");
+    }
+    if ((url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) ||
+        url.size() > hovrel::common::kMaxUrlLength) {
+        Fail("--url must be an http:// or https:// address of at most " +
+             std::to_string(hovrel::common::kMaxUrlLength) + " bytes");
+    }
+    long long rollout = 100;
+    if (arguments.Has("rollout") && !ParseWhole(arguments.Value("rollout"), 0, 100, rollout)) {
+        Fail("--rollout must be a whole number from 0 to 100");
+    }
+    if (arguments.Has("expires") && arguments.Has("valid-for")) {
+        Fail("give --expires or --valid-for, not both");
+    }
+    ManifestFields fields;
+    if (arguments.Has("expires")) {
+        std::int64_t ignored = 0;
+        fields.expires = arguments.Value("expires");
+        if (!ParseRfc3339Utc(fields.expires, ignored)) {
+            Fail("--expires " + fields.expires +
+                 " is not an RFC 3339 UTC time such as "
+                 "2027-01-31T00:00:00Z");
+        }
+    } else if (arguments.Has("valid-for")) {
+        long long days = 0;
+        if (!ParseWhole(arguments.Value("valid-for"), 1, 36500, days)) {
+            Fail("--valid-for must be a whole number of days from 1 to 36500");
+        }
+        fields.expires =
+            FormatRfc3339Utc(static_cast<std::int64_t>(std::time(nullptr)) + days * 86400);
+    }
+    if (arguments.Has("product")) {
+        const std::string& product = arguments.Value("product");
+        if (product.empty() || product.size() > 64 ||
+            product.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                      "0123456789.-_") != std::string::npos) {
+            Fail("--product must be 1 to 64 letters, digits, dots, dashes or underscores");
+        }
+        fields.product = product;
+    }
+    if (arguments.Has("notes")) {
+        fields.notes = ReadNotes(arguments.Value("notes"));
+    }
+    const FileDigest digest = HashFile(installer);
+    fields.version = version;
+    fields.url = url;
+    fields.sha256 = digest.sha256;
+    fields.size = digest.size;
+    fields.rollout = static_cast<int>(rollout);
+    fields.mandatory = arguments.flags.count("mandatory") != 0;
+    const std::string text = ManifestText(fields);
+    if (text.size() > hovrel::common::kManifestMaxBytes) {
+        Fail("the manifest would be " + std::to_string(text.size()) + " bytes, more than the " +
+             std::to_string(hovrel::common::kManifestMaxBytes) +
+             " hovrel-update reads; shorten the notes");
+    }
+    WriteFile(out, text);
+    std::printf("Wrote %s: version %s, %llu bytes, SHA-256 %s\n", out.c_str(), version.c_str(),
+                static_cast<unsigned long long>(digest.size), digest.sha256.c_str());
+    return ExitOk;
+}
+
+} // namespace hovrel::publish
