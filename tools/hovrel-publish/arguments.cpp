@@ -1,60 +1,75 @@
 #include "arguments.h"
 
+#include "option_parser.h"
+
 namespace hovrel::publish {
 
-Arguments ParseArguments(int argc, char** argv, const std::vector<std::string>& valued,
-                         const std::vector<std::string>& flags) {
-    Arguments arguments;
-    for (int i = 2; i < argc; ++i) {
-        std::string word = argv[i];
-        if (word.rfind("--", 0) != 0) {
-            arguments.positional.push_back(word);
-            continue;
-        }
-        std::string name = word.substr(2);
-        std::string value;
-        const std::size_t equals = name.find('=');
-        const bool hasInline = equals != std::string::npos;
-        if (hasInline) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        bool known = false;
-        for (const std::string& flag : flags) {
-            if (flag == name) {
-                if (hasInline) {
-                    Fail("--" + name + " takes no value");
-                }
-                arguments.flags[name] = true;
-                known = true;
-            }
-        }
-        for (const std::string& option : valued) {
-            if (option == name) {
-                if (!hasInline) {
-                    if (i + 1 >= argc) {
-                        Fail("--" + name + " needs a value");
-                    }
-                    value = argv[++i];
-                }
-                if (!arguments.values.emplace(name, value).second) {
-                    Fail("--" + name + " given twice");
-                }
-                known = true;
-            }
-        }
-        if (!known) {
-            Fail("unknown option --" + name + " for " + argv[1]);
-        }
+namespace {
+
+using common::Status;
+using Row = common::OptionRow<char, Arguments>;
+
+constexpr unsigned Bit(Command command) {
+    return 1u << static_cast<unsigned>(command);
+}
+
+constexpr unsigned kKeygen = Bit(Command::Keygen);
+constexpr unsigned kManifest = Bit(Command::Manifest);
+constexpr unsigned kSign = Bit(Command::Sign);
+constexpr unsigned kVerify = Bit(Command::Verify);
+
+Status TakeFile(const std::string& word, Arguments& arguments) {
+    arguments.files.push_back(word);
+    return Status::Ok();
+}
+
+// Values are checked by the commands, after the whole line was read, so a
+// value's refusal never comes before a refusal of the line itself.
+const common::OptionTable<char, Arguments>& Table() {
+    static const common::OptionTable<char, Arguments> table{
+        {
+            {"out", Row::TextMayBeEmpty(&Arguments::out), kKeygen | kManifest},
+            {"version", Row::TextMayBeEmpty(&Arguments::version), kManifest},
+            {"url", Row::TextMayBeEmpty(&Arguments::url), kManifest},
+            {"rollout", Row::TextMayBeEmpty(&Arguments::rollout), kManifest},
+            {"expires", Row::TextMayBeEmpty(&Arguments::expires), kManifest},
+            {"valid-for", Row::TextMayBeEmpty(&Arguments::validFor), kManifest},
+            {"product", Row::TextMayBeEmpty(&Arguments::product), kManifest},
+            {"notes", Row::TextMayBeEmpty(&Arguments::notes), kManifest},
+            {"mandatory", Row::Flag(&Arguments::mandatory), kManifest},
+            {"key", Row::TextMayBeEmpty(&Arguments::key), kSign},
+            {"public-key", Row::TextMayBeEmpty(&Arguments::publicKey), kVerify},
+        },
+        TakeFile,
+        {},
+    };
+    return table;
+}
+
+} // namespace
+
+Arguments ParseArguments(Command command, int argc, char** argv) {
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    auto parsed =
+        common::ParseOptions(Table(), Bit(command), {"", std::string(" for ") + argv[1]}, words);
+    if (!parsed) {
+        Fail(parsed.reason());
     }
-    return arguments;
+    return std::move(parsed).value().options;
+}
+
+const std::string& Required(const std::optional<std::string>& value, const char* name) {
+    if (!value) {
+        Fail(std::string("missing --") + name + "; see hovrel-publish --help");
+    }
+    return *value;
 }
 
 const std::string& OnePositional(const Arguments& arguments, const char* what) {
-    if (arguments.positional.size() != 1) {
+    if (arguments.files.size() != 1) {
         Fail(std::string("give exactly one ") + what + "; see hovrel-publish --help");
     }
-    return arguments.positional[0];
+    return arguments.files[0];
 }
 
 } // namespace hovrel::publish

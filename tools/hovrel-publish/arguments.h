@@ -2,31 +2,28 @@
 
 #include "failure.h"
 
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace hovrel::publish {
 
-// The command's words: positional arguments and --name VALUE (or
-// --name=VALUE); flags take no value.
-struct Arguments {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> values;
-    std::map<std::string, bool> flags;
+enum class Command { Keygen, Manifest, Sign, Verify };
 
-    bool Has(const std::string& name) const { return values.count(name) != 0; }
-    const std::string& Value(const std::string& name) const {
-        const auto found = values.find(name);
-        if (found == values.end()) {
-            Fail("missing --" + name + "; see hovrel-publish --help");
-        }
-        return found->second;
-    }
+// A command's words: its file names, and --name VALUE (or --name=VALUE) for
+// the options it takes; an option not given is empty, one given empty is "".
+struct Arguments {
+    std::vector<std::string> files;
+    std::optional<std::string> out, key, publicKey, version, url, rollout, expires, validFor,
+        product, notes;
+    bool mandatory = false;
 };
 
-Arguments ParseArguments(int argc, char** argv, const std::vector<std::string>& valued,
-                         const std::vector<std::string>& flags);
+// The words after argv[1], which names the command; fails with one line.
+Arguments ParseArguments(Command command, int argc, char** argv);
+
+// The option's value, or a failure naming the missing --name.
+const std::string& Required(const std::optional<std::string>& value, const char* name);
 
 const std::string& OnePositional(const Arguments& arguments, const char* what);
 

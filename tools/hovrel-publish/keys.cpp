@@ -112,11 +112,11 @@ class CreatedFiles {
 } // namespace
 
 int Keygen(int argc, char** argv) {
-    const Arguments arguments = ParseArguments(argc, argv, {"out"}, {});
-    if (!arguments.positional.empty()) {
+    const Arguments arguments = ParseArguments(Command::Keygen, argc, argv);
+    if (!arguments.files.empty()) {
         Fail("keygen takes no file name but --out");
     }
-    const std::string& privatePath = arguments.Value("out");
+    const std::string& privatePath = Required(arguments.out, "out");
     const std::string publicPath = PublicKeyPath(privatePath);
     UniquePkey key(EVP_EC_gen("P-256"));
     if (!key) {
@@ -152,9 +152,9 @@ int Keygen(int argc, char** argv) {
 }
 
 int Sign(int argc, char** argv) {
-    const Arguments arguments = ParseArguments(argc, argv, {"key"}, {});
+    const Arguments arguments = ParseArguments(Command::Sign, argc, argv);
     const std::string& manifestPath = OnePositional(arguments, "manifest file");
-    UniquePkey key = ReadPrivateKey(arguments.Value("key"));
+    UniquePkey key = ReadPrivateKey(Required(arguments.key, "key"));
     const std::string manifest = ReadWholeFile(manifestPath, hovrel::common::kManifestMaxBytes);
     UniqueMdContext context(EVP_MD_CTX_new());
     std::size_t length = 0;
@@ -178,9 +178,9 @@ int Sign(int argc, char** argv) {
 }
 
 int Verify(int argc, char** argv) {
-    const Arguments arguments = ParseArguments(argc, argv, {"public-key"}, {});
+    const Arguments arguments = ParseArguments(Command::Verify, argc, argv);
     const std::string& manifestPath = OnePositional(arguments, "manifest file");
-    UniquePkey key = ReadPublicKey(arguments.Value("public-key"));
+    UniquePkey key = ReadPublicKey(Required(arguments.publicKey, "public-key"));
     const std::string manifest = ReadWholeFile(manifestPath, hovrel::common::kManifestMaxBytes);
     const std::string signaturePath = manifestPath + ".sig";
     const std::string signature = ReadWholeFile(signaturePath, kSignatureMaxBytes);

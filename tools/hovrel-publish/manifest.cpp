@@ -74,14 +74,11 @@ std::string ReadNotes(const std::string& path) {
 } // namespace
 
 int Manifest(int argc, char** argv) {
-    const Arguments arguments = ParseArguments(
-        argc, argv,
-        {"version", "url", "rollout", "expires", "valid-for", "product", "notes", "out"},
-        {"mandatory"});
+    const Arguments arguments = ParseArguments(Command::Manifest, argc, argv);
     const std::string& installer = OnePositional(arguments, "installer file");
-    const std::string& version = arguments.Value("version");
-    const std::string& url = arguments.Value("url");
-    const std::string& out = arguments.Value("out");
+    const std::string& version = Required(arguments.version, "version");
+    const std::string& url = Required(arguments.url, "url");
+    const std::string& out = Required(arguments.out, "out");
     if (!IsDottedDigits(version)) {
         Fail("--version " + version + " is not dotted digits such as 2.1.0");
     }
@@ -91,31 +88,31 @@ int Manifest(int argc, char** argv) {
              std::to_string(hovrel::common::kMaxUrlLength) + " bytes");
     }
     long long rollout = 100;
-    if (arguments.Has("rollout") && !ParseWhole(arguments.Value("rollout"), 0, 100, rollout)) {
+    if (arguments.rollout && !ParseWhole(*arguments.rollout, 0, 100, rollout)) {
         Fail("--rollout must be a whole number from 0 to 100");
     }
-    if (arguments.Has("expires") && arguments.Has("valid-for")) {
+    if (arguments.expires && arguments.validFor) {
         Fail("give --expires or --valid-for, not both");
     }
     ManifestFields fields;
-    if (arguments.Has("expires")) {
+    if (arguments.expires) {
         std::int64_t ignored = 0;
-        fields.expires = arguments.Value("expires");
+        fields.expires = *arguments.expires;
         if (!ParseRfc3339Utc(fields.expires, ignored)) {
             Fail("--expires " + fields.expires +
                  " is not an RFC 3339 UTC time such as "
                  "2027-01-31T00:00:00Z");
         }
-    } else if (arguments.Has("valid-for")) {
+    } else if (arguments.validFor) {
         long long days = 0;
-        if (!ParseWhole(arguments.Value("valid-for"), 1, 36500, days)) {
+        if (!ParseWhole(*arguments.validFor, 1, 36500, days)) {
             Fail("--valid-for must be a whole number of days from 1 to 36500");
         }
         fields.expires =
             FormatRfc3339Utc(static_cast<std::int64_t>(std::time(nullptr)) + days * 86400);
     }
-    if (arguments.Has("product")) {
-        const std::string& product = arguments.Value("product");
+    if (arguments.product) {
+        const std::string& product = *arguments.product;
         if (product.empty() || product.size() > 64 ||
             product.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
                                       "0123456789.-_") != std::string::npos) {
@@ -123,8 +120,8 @@ int Manifest(int argc, char** argv) {
         }
         fields.product = product;
     }
-    if (arguments.Has("notes")) {
-        fields.notes = ReadNotes(arguments.Value("notes"));
+    if (arguments.notes) {
+        fields.notes = ReadNotes(*arguments.notes);
     }
     const FileDigest digest = HashFile(installer);
     fields.version = version;
@@ -132,7 +129,7 @@ int Manifest(int argc, char** argv) {
     fields.sha256 = digest.sha256;
     fields.size = digest.size;
     fields.rollout = static_cast<int>(rollout);
-    fields.mandatory = arguments.flags.count("mandatory") != 0;
+    fields.mandatory = arguments.mandatory;
     const std::string text = ManifestText(fields);
     if (text.size() > hovrel::common::kManifestMaxBytes) {
         Fail("the manifest would be " + std::to_string(text.size()) + " bytes, more than the " +
