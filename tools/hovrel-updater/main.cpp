@@ -1,12 +1,14 @@
 // hovrel-updater: the update road of hovrel-update in a window for the app's
-// users. The road runs on a worker thread; the task dialog's callback turns
-// what it reports into pages on each timer tick.
+// users. The road runs on a worker thread and hands its pages to the window
+// through the page queue; the task dialog takes them on its timer ticks.
 
 #include "help_text.h"
+#include "page_queue.h"
 #include "pages.h"
 #include "policy.h"
 #include "road.h"
 #include "task_dialog.h"
+#include "test_hooks.h"
 #include "utf8.h"
 #include "windows_road_steps.h"
 
@@ -14,7 +16,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -67,20 +68,19 @@ std::wstring WindowTitle(const Options& options) {
 
 int RunWindow(const Options& options) {
     hovrel::common::CancelFlag cancel;
-    const char* logPath = std::getenv("HOVREL_UPDATER_TEST_LOG");
-    const char* minimumPageMs = std::getenv("HOVREL_UPDATER_TEST_PAGE_MS");
-    UpdaterWindow window(WindowTitle(options), logPath == nullptr ? "" : logPath,
-                         minimumPageMs == nullptr ? 0 : std::strtoull(minimumPageMs, nullptr, 10));
-    UpdaterPages pages(PageOptionsOf(options), window, cancel);
-    window.Attach(pages);
+    PageQueue queue([] { return static_cast<std::uint64_t>(GetTickCount64()); });
+    UpdaterPages pages(PageOptionsOf(options), queue, cancel);
+    TestHooks hooks = TestHooks::FromEnvironment();
+    UpdaterDialog window(WindowTitle(options), queue, pages, hooks);
     pages.Begin();
+    int exitCode = ExitOk;
     std::thread road([&] {
         WindowsRoadSteps steps(options, pages, cancel);
-        RunRoad(options, steps, pages, cancel);
+        exitCode = RunRoad(options, steps, pages, cancel);
     });
-    const int code = window.Run();
+    window.Run();
     road.join();
-    return code;
+    return exitCode;
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "progress.h"
 #include "utf8.h"
 
-#include <cstdio>
+#include <vector>
 
 using namespace hovrel::road;
 
@@ -52,71 +52,33 @@ std::string Utf8(const std::wstring& wide) {
     return hovrel::common::WideToUtf8(wide, text) ? text : std::string("?");
 }
 
-int UpdaterWindow::Run() {
-    std::optional<PageView> first;
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return !pending_.empty() || finished_; });
-        if (!pending_.empty()) {
-            first = pending_.front();
-            pending_.pop_front();
-        } else if (outcome_) {
-            first = *outcome_;
-            outcomeShown_ = true;
-        } else {
-            return exitCode_;
-        }
+// One page's task dialog configuration and the texts it points to, which
+// must live as long as the page is shown.
+struct UpdaterDialog::PageConfig {
+    PageView view;
+    std::wstring title, heading, text, notes, footer;
+    std::vector<TASKDIALOG_BUTTON> buttons;
+    TASKDIALOGCONFIG config = {};
+    bool cancellable = false; // Cancel stops the road
+};
+
+UpdaterDialog::UpdaterDialog(std::wstring title, PageQueue& queue, UpdaterPages& pages,
+                             TestHooks& hooks)
+    : title_(std::move(title)), queue_(queue), pages_(pages), hooks_(hooks) {}
+
+UpdaterDialog::~UpdaterDialog() = default;
+
+void UpdaterDialog::Run() {
+    const WindowStep first = queue_.WaitForFirst();
+    if (first.kind == WindowStep::Kind::Show) {
+        current_ = Build(first.view);
+        TaskDialogIndirect(&current_->config, nullptr, nullptr, nullptr);
     }
-    current_ = Build(*first);
-    TaskDialogIndirect(&current_->config, nullptr, nullptr, nullptr);
-    // The road may still wait for an answer when the window was closed
-    // from outside.
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!answer_) {
-        answer_ = false;
-        answered_.notify_all();
-    }
-    return exitCode_;
+    // The window may have been closed from outside while the road still runs.
+    queue_.Abandon();
 }
 
-void UpdaterWindow::Show(const PageView& view) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (view.page == Page::Downloading) {
-        // The rate counts from the download's start, not from when its
-        // page appears.
-        downloadStartMs_ = GetTickCount64();
-    }
-    pending_.push_back(view);
-    changed_.notify_all();
-}
-
-void UpdaterWindow::Progress(std::uint64_t received, std::uint64_t total) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    received_ = received;
-    total_ = total;
-    progressChanged_ = true;
-}
-
-bool UpdaterWindow::Ask(const PageView& offer) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    answer_.reset();
-    pending_.push_back(offer);
-    changed_.notify_all();
-    answered_.wait(lock, [this] { return answer_.has_value(); });
-    return *answer_;
-}
-
-void UpdaterWindow::Finish(const PageView* outcome, int exitCode) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    finished_ = true;
-    exitCode_ = exitCode;
-    if (outcome != nullptr) {
-        outcome_ = *outcome;
-    }
-    changed_.notify_all();
-}
-
-std::unique_ptr<PageConfig> UpdaterWindow::Build(const PageView& view) {
+std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& view) {
     auto page = std::make_unique<PageConfig>();
     page->view = view;
     page->title = title_;
@@ -131,7 +93,7 @@ std::unique_ptr<PageConfig> UpdaterWindow::Build(const PageView& view) {
     config.pszWindowTitle = page->title.c_str();
     config.pszMainInstruction = page->heading.c_str();
     config.pszContent = page->text.empty() ? nullptr : page->text.c_str();
-    config.pfCallback = &UpdaterWindow::Callback;
+    config.pfCallback = &UpdaterDialog::Callback;
     config.lpCallbackData = reinterpret_cast<LONG_PTR>(this);
     config.cxWidth = 260;
     switch (view.page) {
@@ -187,12 +149,12 @@ std::unique_ptr<PageConfig> UpdaterWindow::Build(const PageView& view) {
     return page;
 }
 
-HRESULT CALLBACK UpdaterWindow::Callback(HWND hwnd, UINT notification, WPARAM wParam, LPARAM,
+HRESULT CALLBACK UpdaterDialog::Callback(HWND hwnd, UINT notification, WPARAM wParam, LPARAM,
                                          LONG_PTR data) {
-    return reinterpret_cast<UpdaterWindow*>(data)->OnNotify(hwnd, notification, wParam);
+    return reinterpret_cast<UpdaterDialog*>(data)->OnNotify(hwnd, notification, wParam);
 }
 
-HRESULT UpdaterWindow::OnNotify(HWND hwnd, UINT notification, WPARAM wParam) {
+HRESULT UpdaterDialog::OnNotify(HWND hwnd, UINT notification, WPARAM wParam) {
     switch (notification) {
     case TDN_CREATED:
     case TDN_NAVIGATED:
@@ -208,10 +170,9 @@ HRESULT UpdaterWindow::OnNotify(HWND hwnd, UINT notification, WPARAM wParam) {
     }
 }
 
-void UpdaterWindow::OnPageShown(HWND hwnd) {
+void UpdaterDialog::OnPageShown(HWND hwnd) {
     const PageView& view = current_->view;
     shownAtMs_ = GetTickCount64();
-    pressedOnPage_ = 0;
     if (view.page != Page::Downloading && view.page != Page::Offer && view.page != Page::Outcome) {
         SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_MARQUEE, TRUE, 0);
     }
@@ -222,77 +183,49 @@ void UpdaterWindow::OnPageShown(HWND hwnd) {
         // The installer cannot be stopped once it runs.
         SendMessageW(hwnd, TDM_ENABLE_BUTTON, IDCANCEL, FALSE);
     }
-    Log(view.page == Page::Outcome ? std::string("outcome:") + OutcomeName(view.outcome)
-                                   : PageName(view.page));
+    hooks_.PageShown(view);
 }
 
-void UpdaterWindow::OnTimer(HWND hwnd) {
-    std::optional<PageView> next;
-    bool close = false;
-    std::uint64_t received = 0, total = 0;
-    ULONGLONG downloadStartMs = 0;
-    bool progress = false;
-    // Every page the road reached is shown, each for one tick at least
-    // (a test may ask for longer, to take its picture).
-    const bool mayMove = GetTickCount64() - shownAtMs_ >= minimumPageMs_;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (mayMove && !pending_.empty()) {
-            next = pending_.front();
-            pending_.pop_front();
-        } else if (mayMove && finished_ && !outcomeShown_) {
-            outcomeShown_ = true;
-            if (outcome_) {
-                next = *outcome_;
-            } else {
-                close = true;
-            }
-        }
-        progress = progressChanged_;
-        progressChanged_ = false;
-        received = received_;
-        total = total_;
-        downloadStartMs = downloadStartMs_;
-    }
-    if (close) {
+void UpdaterDialog::OnTimer(HWND hwnd) {
+    // Every page the road reached is shown, each for one tick at least (a
+    // test may ask for longer, to take its picture).
+    const WindowStep step =
+        hooks_.PageMayChange(GetTickCount64() - shownAtMs_) ? queue_.Next() : WindowStep{};
+    const std::optional<ProgressSnapshot> progress = queue_.TakeProgress();
+    if (step.kind == WindowStep::Kind::Close) {
         EndDialog(hwnd, IDCANCEL);
         return;
     }
-    if (next) {
+    if (step.kind == WindowStep::Kind::Show) {
         previous_ = std::move(current_);
-        current_ = Build(*next);
+        current_ = Build(step.view);
         SendMessageW(hwnd, TDM_NAVIGATE_PAGE, 0, reinterpret_cast<LPARAM>(&current_->config));
         return;
     }
     if (progress && current_->view.page == Page::Downloading && !stopping_) {
-        ShowProgress(hwnd, received, total, GetTickCount64() - downloadStartMs);
+        ShowProgress(hwnd, *progress);
     }
-    PressTestKey(hwnd);
+    hooks_.PressDueKey(hwnd, current_->view, GetTickCount64() - shownAtMs_);
 }
 
-void UpdaterWindow::ShowProgress(HWND hwnd, std::uint64_t received, std::uint64_t total,
-                                 std::uint64_t elapsedMs) {
-    if (total > 0) {
-        const auto position = static_cast<WPARAM>(received * kProgressRange / total);
+void UpdaterDialog::ShowProgress(HWND hwnd, const ProgressSnapshot& progress) {
+    if (progress.total > 0) {
+        const auto position =
+            static_cast<WPARAM>(progress.received * kProgressRange / progress.total);
         SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_POS, position, 0);
     }
-    progressText_ = Wide(FormatProgressLine(received, total, elapsedMs, ", "));
-    SendMessageW(hwnd, TDM_SET_ELEMENT_TEXT, TDE_CONTENT,
-                 reinterpret_cast<LPARAM>(progressText_.c_str()));
+    const std::uint64_t elapsedMs = GetTickCount64() - progress.downloadStartMs;
+    SetContent(hwnd, Wide(FormatProgressLine(progress.received, progress.total, elapsedMs, ", ")));
 }
 
-HRESULT UpdaterWindow::OnButton(HWND hwnd, int id) {
+HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
     const PageView& view = current_->view;
     if (view.page == Page::Offer) {
         // Escape still sends IDCANCEL when a mandatory offer has no Later.
         if (view.mandatory && id != kInstallNow) {
             return S_FALSE;
         }
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!answer_) {
-            answer_ = id == kInstallNow;
-            answered_.notify_all();
-        }
+        queue_.Answer(id == kInstallNow);
         // The road answers with the next page, or closes the window.
         return S_FALSE;
     }
@@ -304,56 +237,24 @@ HRESULT UpdaterWindow::OnButton(HWND hwnd, int id) {
         if (RestartWindows(error)) {
             return S_OK;
         }
-        stoppingText_ = L"Windows would not restart (error " + std::to_wstring(error) +
-                        L"); restart it from the Start menu to finish the update.";
-        SendMessageW(hwnd, TDM_SET_ELEMENT_TEXT, TDE_CONTENT,
-                     reinterpret_cast<LPARAM>(stoppingText_.c_str()));
+        SetContent(hwnd, L"Windows would not restart (error " + std::to_wstring(error) +
+                             L"); restart it from the Start menu to finish the update.");
         return S_FALSE;
     }
     if (id == IDCANCEL && current_->cancellable && !stopping_) {
         stopping_ = true;
-        pages_->Cancel();
-        stoppingText_ = L"Stopping...";
-        SendMessageW(hwnd, TDM_SET_ELEMENT_TEXT, TDE_CONTENT,
-                     reinterpret_cast<LPARAM>(stoppingText_.c_str()));
+        pages_.Cancel();
+        SetContent(hwnd, L"Stopping...");
         SendMessageW(hwnd, TDM_ENABLE_BUTTON, IDCANCEL, FALSE);
     }
     // The road ends and the window closes with it.
     return S_FALSE;
 }
 
-// A key press through the dialog's own keyboard handling, to where the
-// focus is, as a user's would go.
-void UpdaterWindow::PressTestKey(HWND hwnd) {
-    const char* page =
-        current_->view.page == Page::Outcome ? "outcome" : PageName(current_->view.page);
-    std::size_t index = 0;
-    for (const TestKey& key : testKeys_) {
-        if (key.page != page || index++ < pressedOnPage_) {
-            continue;
-        }
-        if (GetTickCount64() - shownAtMs_ < key.afterMs) {
-            return;
-        }
-        ++pressedOnPage_;
-        HWND focus = GetFocus();
-        if (focus == nullptr || !IsChild(hwnd, focus)) {
-            focus = hwnd;
-        }
-        PostMessageW(focus, WM_KEYDOWN, key.key, 0);
-        PostMessageW(focus, WM_KEYUP, key.key, 0xC0000000);
-        return;
-    }
-}
-
-void UpdaterWindow::Log(const std::string& line) {
-    if (logPath_.empty()) {
-        return;
-    }
-    if (std::FILE* file = std::fopen(logPath_.c_str(), "ab")) {
-        std::fprintf(file, "%s\n", line.c_str());
-        std::fclose(file);
-    }
+void UpdaterDialog::SetContent(HWND hwnd, std::wstring text) {
+    content_ = std::move(text);
+    SendMessageW(hwnd, TDM_SET_ELEMENT_TEXT, TDE_CONTENT,
+                 reinterpret_cast<LPARAM>(content_.c_str()));
 }
 
 void ShowMessage(const std::wstring& heading, const std::wstring& text, PCWSTR icon) {

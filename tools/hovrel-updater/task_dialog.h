@@ -1,96 +1,58 @@
 #pragma once
 
 // The window: the road's pages as task dialog pages, one after another in
-// one dialog.
+// one dialog, as the page queue hands them over.
 
+#include "page_queue.h"
 #include "pages.h"
 #include "test_hooks.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <condition_variable>
-#include <cstdint>
-#include <deque>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace hovrel::updater {
 
 std::wstring Wide(const std::string& text);
 std::string Utf8(const std::wstring& wide);
 
-// One page's task dialog configuration and the texts it points to, which
-// must live as long as the page is shown.
-struct PageConfig {
-    road::PageView view;
-    std::wstring title, heading, text, notes, footer;
-    std::vector<TASKDIALOG_BUTTON> buttons;
-    TASKDIALOGCONFIG config = {};
-    bool cancellable = false; // Cancel stops the road
-};
-
-class UpdaterWindow : public road::PageSink {
+class UpdaterDialog {
   public:
-    UpdaterWindow(std::wstring title, std::string logPath, ULONGLONG minimumPageMs)
-        : title_(std::move(title)), logPath_(std::move(logPath)), testKeys_(ReadTestKeys()),
-          minimumPageMs_(minimumPageMs) {}
+    UpdaterDialog(std::wstring title, road::PageQueue& queue, road::UpdaterPages& pages,
+                  TestHooks& hooks);
+    ~UpdaterDialog();
+    UpdaterDialog(const UpdaterDialog&) = delete;
+    UpdaterDialog& operator=(const UpdaterDialog&) = delete;
 
-    void Attach(road::UpdaterPages& pages) { pages_ = &pages; }
-
-    // Runs the window until the road has finished and the outcome was seen;
-    // shows nothing when the road ends without a page.
-    int Run();
-
-    void Show(const road::PageView& view) override;
-    void Progress(std::uint64_t received, std::uint64_t total) override;
-    bool Ask(const road::PageView& offer) override;
-    void Finish(const road::PageView* outcome, int exitCode) override;
+    // Returns when the window has closed: after the outcome page, when the
+    // road ended without one, or at once when the road ended without a page.
+    void Run();
 
   private:
+    struct PageConfig;
+
     std::unique_ptr<PageConfig> Build(const road::PageView& view);
     static HRESULT CALLBACK Callback(HWND hwnd, UINT notification, WPARAM wParam, LPARAM,
                                      LONG_PTR data);
     HRESULT OnNotify(HWND hwnd, UINT notification, WPARAM wParam);
     void OnPageShown(HWND hwnd);
     void OnTimer(HWND hwnd);
-    void ShowProgress(HWND hwnd, std::uint64_t received, std::uint64_t total,
-                      std::uint64_t elapsedMs);
+    void ShowProgress(HWND hwnd, const road::ProgressSnapshot& progress);
     HRESULT OnButton(HWND hwnd, int id);
-    void PressTestKey(HWND hwnd);
-    void Log(const std::string& line);
+    // Replaces the page's text below the heading.
+    void SetContent(HWND hwnd, std::wstring text);
 
     const std::wstring title_;
-    const std::string logPath_;
-    const std::vector<TestKey> testKeys_;
-    const ULONGLONG minimumPageMs_;
-    road::UpdaterPages* pages_ = nullptr;
-
-    // Shared with the road's thread.
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::condition_variable answered_;
-    std::deque<road::PageView> pending_;
-    std::optional<bool> answer_;
-    std::optional<road::PageView> outcome_;
-    bool finished_ = false;
-    bool outcomeShown_ = false;
-    int exitCode_ = road::ExitOk;
-    std::uint64_t received_ = 0, total_ = 0;
-    bool progressChanged_ = false;
-    ULONGLONG downloadStartMs_ = 0;
-
-    // The window's thread only.
+    road::PageQueue& queue_;
+    road::UpdaterPages& pages_;
+    TestHooks& hooks_;
     std::unique_ptr<PageConfig> current_;
-    std::unique_ptr<PageConfig> previous_;
-    std::wstring progressText_;
-    std::wstring stoppingText_;
+    std::unique_ptr<PageConfig> previous_; // the page left, read while the dialog navigates
+    std::wstring content_;                 // the text SetContent gave the dialog
     ULONGLONG shownAtMs_ = 0;
     bool stopping_ = false;
-    std::size_t pressedOnPage_ = 0;
 };
 
 void ShowMessage(const std::wstring& heading, const std::wstring& text, PCWSTR icon);
