@@ -2,11 +2,13 @@
 // users. The road runs on a worker thread and hands its pages to the window
 // through the page queue; the task dialog takes them on its timer ticks.
 
+#include "handles.h"
 #include "help_text.h"
 #include "page_queue.h"
 #include "pages.h"
 #include "policy.h"
 #include "road.h"
+#include "status.h"
 #include "task_dialog.h"
 #include "test_hooks.h"
 #include "utf8.h"
@@ -20,9 +22,9 @@
 #include <thread>
 #include <vector>
 
+using namespace hovrel;
 using namespace hovrel::road;
 using namespace hovrel::updater;
-using namespace hovrel::windows;
 
 namespace {
 
@@ -38,25 +40,44 @@ bool WriteIfRedirected(DWORD which, const std::string& text) {
     return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
 }
 
+int RefuseCommandLine(const std::string& reason) {
+    const std::string line = "hovrel-updater: " + reason;
+    const std::string advice =
+        "Run hovrel-updater --help for the commands, options and exit codes.";
+    if (!WriteIfRedirected(STD_ERROR_HANDLE, line + "\n" + advice + "\n")) {
+        ShowMessage(line, advice, TD_ERROR_ICON);
+    }
+    return ExitUsage;
+}
+
 std::vector<std::wstring> Arguments() {
     std::vector<std::wstring> arguments;
     int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (words == nullptr) {
+    const UniqueLocal<LPWSTR*> words(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!words) {
         return arguments;
     }
     for (int i = 1; i < count; ++i) {
-        arguments.emplace_back(words[i]);
+        arguments.emplace_back(words.get()[i]);
     }
-    LocalFree(words);
     return arguments;
 }
 
-PageOptions PageOptionsOf(const Options& options) {
+common::Result<PageOptions> PageOptionsOf(const Options& options) {
     PageOptions pages;
-    pages.name = Utf8(options.displayName);
-    pages.product = Utf8(options.product);
-    pages.installed = Utf8(options.installedVersion);
+    const struct {
+        const char* option;
+        const std::wstring& given;
+        std::string& text;
+    } texts[] = {{"--name", options.displayName, pages.name},
+                 {"--product", options.product, pages.product},
+                 {"--installed", options.installedVersion, pages.installed}};
+    for (const auto& text : texts) {
+        if (!common::WideToUtf8(text.given, text.text)) {
+            return common::Result<PageOptions>::Failure(std::string(text.option) +
+                                                        " is not valid text");
+        }
+    }
     pages.quiet = options.quietIfCurrent;
     return pages;
 }
@@ -66,16 +87,16 @@ std::wstring WindowTitle(const Options& options) {
     return name.empty() ? L"Update" : name + L" update";
 }
 
-int RunWindow(const Options& options) {
-    hovrel::common::CancelFlag cancel;
+int RunWindow(const Options& options, const PageOptions& pageOptions) {
+    common::CancelFlag cancel;
     PageQueue queue([] { return static_cast<std::uint64_t>(GetTickCount64()); });
-    UpdaterPages pages(PageOptionsOf(options), queue, cancel);
+    UpdaterPages pages(pageOptions, queue, cancel);
     TestHooks hooks = TestHooks::FromEnvironment();
     UpdaterDialog window(WindowTitle(options), queue, pages, hooks);
     pages.Begin();
     int exitCode = ExitOk;
     std::thread road([&] {
-        WindowsRoadSteps steps(options, pages, cancel);
+        windows::WindowsRoadSteps steps(options, pages, cancel);
         exitCode = RunRoad(options, steps, pages, cancel);
     });
     window.Run();
@@ -88,20 +109,18 @@ int RunWindow(const Options& options) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const ParsedCommandLine parsed = ParseCommandLine(Arguments(), Program::Window);
     if (!parsed.ok) {
-        const std::string line = "hovrel-updater: " + parsed.error;
-        const std::string advice =
-            "Run hovrel-updater --help for the commands, options and exit codes.";
-        if (!WriteIfRedirected(STD_ERROR_HANDLE, line + "\n" + advice + "\n")) {
-            ShowMessage(Wide(line), Wide(advice), TD_ERROR_ICON);
-        }
-        return ExitUsage;
+        return RefuseCommandLine(parsed.error);
     }
     if (parsed.options.command == Command::Help) {
         const std::string help = WindowHelp();
         if (!WriteIfRedirected(STD_OUTPUT_HANDLE, help)) {
-            ShowMessage(L"hovrel-updater", Wide(help), nullptr);
+            ShowMessage("hovrel-updater", help, nullptr);
         }
         return ExitOk;
     }
-    return RunWindow(parsed.options);
+    const common::Result<PageOptions> pageOptions = PageOptionsOf(parsed.options);
+    if (!pageOptions) {
+        return RefuseCommandLine(pageOptions.reason());
+    }
+    return RunWindow(parsed.options, pageOptions.value());
 }

@@ -1,7 +1,9 @@
 #include "task_dialog.h"
 
+#include "handles.h"
 #include "policy.h"
 #include "progress.h"
+#include "status.h"
 #include "utf8.h"
 
 #include <vector>
@@ -16,41 +18,39 @@ constexpr int kRestartNow = 100;
 constexpr int kInstallNow = 101;
 constexpr int kProgressRange = 1000;
 
-bool RestartWindows(DWORD& error) {
-    HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+// The pages' texts come from the manifest and the road in UTF-8; one that
+// is not says so rather than showing as question marks.
+std::wstring Displayed(const std::string& text) {
+    std::wstring wide;
+    return common::Utf8ToWide(text, wide) ? wide : std::wstring(L"(This text is not valid UTF-8.)");
+}
+
+// The shutdown privilege is in a user's token, but disabled.
+common::Status RestartWindows() {
+    UniqueToken token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
         TOKEN_PRIVILEGES privileges = {};
         privileges.PrivilegeCount = 1;
         privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
         if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
-            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+            AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
         }
-        CloseHandle(token);
     }
     const DWORD reason = SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION |
                          SHTDN_REASON_FLAG_PLANNED;
-    error = InitiateShutdownW(nullptr, nullptr, 0, SHUTDOWN_RESTART, reason);
+    DWORD error = InitiateShutdownW(nullptr, nullptr, 0, SHUTDOWN_RESTART, reason);
     if (error == ERROR_SUCCESS) {
-        return true;
+        return common::Status::Ok();
     }
     if (ExitWindowsEx(EWX_REBOOT, reason)) {
-        return true;
+        return common::Status::Ok();
     }
     error = GetLastError();
-    return false;
+    return common::Status::Failure("Windows would not restart (error " + std::to_string(error) +
+                                   "); restart it from the Start menu to finish the update.");
 }
 
 } // namespace
-
-std::wstring Wide(const std::string& text) {
-    std::wstring wide;
-    return hovrel::common::Utf8ToWide(text, wide) ? wide : std::wstring(L"?");
-}
-
-std::string Utf8(const std::wstring& wide) {
-    std::string text;
-    return hovrel::common::WideToUtf8(wide, text) ? text : std::string("?");
-}
 
 // One page's task dialog configuration and the texts it points to, which
 // must live as long as the page is shown.
@@ -82,10 +82,10 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
     auto page = std::make_unique<PageConfig>();
     page->view = view;
     page->title = title_;
-    page->heading = Wide(view.heading);
-    page->text = Wide(view.text);
-    page->notes = Wide(view.notes);
-    page->footer = Wide(view.footer);
+    page->heading = Displayed(view.heading);
+    page->text = Displayed(view.text);
+    page->notes = Displayed(view.notes);
+    page->footer = Displayed(view.footer);
     TASKDIALOGCONFIG& config = page->config;
     config.cbSize = sizeof config;
     config.hInstance = GetModuleHandleW(nullptr);
@@ -215,7 +215,8 @@ void UpdaterDialog::ShowProgress(HWND hwnd, const ProgressSnapshot& progress) {
         SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_POS, position, 0);
     }
     const std::uint64_t elapsedMs = GetTickCount64() - progress.downloadStartMs;
-    SetContent(hwnd, Wide(FormatProgressLine(progress.received, progress.total, elapsedMs, ", ")));
+    SetContent(hwnd,
+               Displayed(FormatProgressLine(progress.received, progress.total, elapsedMs, ", ")));
 }
 
 HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
@@ -233,12 +234,11 @@ HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
         if (id != kRestartNow) {
             return S_OK;
         }
-        DWORD error = 0;
-        if (RestartWindows(error)) {
+        const common::Status restarted = RestartWindows();
+        if (restarted) {
             return S_OK;
         }
-        SetContent(hwnd, L"Windows would not restart (error " + std::to_wstring(error) +
-                             L"); restart it from the Start menu to finish the update.");
+        SetContent(hwnd, Displayed(restarted.reason()));
         return S_FALSE;
     }
     if (id == IDCANCEL && current_->cancellable && !stopping_) {
@@ -257,14 +257,16 @@ void UpdaterDialog::SetContent(HWND hwnd, std::wstring text) {
                  reinterpret_cast<LPARAM>(content_.c_str()));
 }
 
-void ShowMessage(const std::wstring& heading, const std::wstring& text, PCWSTR icon) {
+void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon) {
+    const std::wstring wideHeading = Displayed(heading);
+    const std::wstring wideText = Displayed(text);
     TASKDIALOGCONFIG config = {};
     config.cbSize = sizeof config;
     config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
     config.pszWindowTitle = L"hovrel-updater";
     config.pszMainIcon = icon;
-    config.pszMainInstruction = heading.c_str();
-    config.pszContent = text.c_str();
+    config.pszMainInstruction = wideHeading.c_str();
+    config.pszContent = wideText.c_str();
     config.dwCommonButtons = TDCBF_CLOSE_BUTTON;
     TaskDialogIndirect(&config, nullptr, nullptr, nullptr);
 }

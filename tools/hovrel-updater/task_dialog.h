@@ -15,9 +15,6 @@
 
 namespace hovrel::updater {
 
-std::wstring Wide(const std::string& text);
-std::string Utf8(const std::wstring& wide);
-
 class UpdaterDialog {
   public:
     UpdaterDialog(std::wstring title, road::PageQueue& queue, road::UpdaterPages& pages,
@@ -55,6 +52,8 @@ class UpdaterDialog {
     bool stopping_ = false;
 };
 
-void ShowMessage(const std::wstring& heading, const std::wstring& text, PCWSTR icon);
+// A one-page dialog of its own, for the usage error and the help text when
+// standard output and error go nowhere. The texts are UTF-8.
+void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon);
 
 } // namespace hovrel::updater

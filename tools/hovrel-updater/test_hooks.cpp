@@ -1,5 +1,7 @@
 #include "test_hooks.h"
 
+#include "handles.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,9 +47,8 @@ void TestHooks::PageShown(const road::PageView& view) {
     const std::string line = view.page == road::Page::Outcome
                                  ? std::string("outcome:") + road::OutcomeName(view.outcome)
                                  : road::PageName(view.page);
-    if (std::FILE* file = std::fopen(logPath_.c_str(), "ab")) {
-        std::fprintf(file, "%s\n", line.c_str());
-        std::fclose(file);
+    if (const UniqueStdioFile file(std::fopen(logPath_.c_str(), "ab")); file) {
+        std::fprintf(file.get(), "%s\n", line.c_str());
     }
 }
 
