@@ -51,6 +51,7 @@ void UpdaterPages::Begin() {
 void UpdaterPages::Cancel() {
     userCancelled_ = true;
     cancel_.Set();
+    sink_.Cancelled();
 }
 
 std::string UpdaterPages::ProductName() const {

@@ -39,7 +39,7 @@ struct PageOptions {
     bool quiet = false;    // --quiet-if-current
 };
 
-// The window's side. Show and Ask are called on the road's thread.
+// The window's side. All but Cancelled are called on the road's thread.
 class PageSink {
   public:
     virtual ~PageSink() = default;
@@ -51,6 +51,9 @@ class PageSink {
     // user cancelled or chose later, or --quiet-if-current and nothing
     // applied).
     virtual void Finish(const PageView* outcome, int exitCode) = 0;
+    // The user pressed Cancel, on the window's thread: a sink whose Ask
+    // waits for the window must not keep the road waiting now.
+    virtual void Cancelled() {}
 };
 
 class UpdaterPages : public hovrel::road::RoadObserver {

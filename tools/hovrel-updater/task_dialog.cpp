@@ -1,0 +1,274 @@
+#include "task_dialog.h"
+
+#include "handles.h"
+#include "policy.h"
+#include "progress.h"
+#include "status.h"
+#include "utf8.h"
+
+#include <vector>
+
+using namespace hovrel::road;
+
+namespace hovrel::updater {
+
+namespace {
+
+constexpr int kRestartNow = 100;
+constexpr int kInstallNow = 101;
+constexpr int kProgressRange = 1000;
+
+// The pages' texts come from the manifest and the road in UTF-8; one that
+// is not says so rather than showing as question marks.
+std::wstring Displayed(const std::string& text) {
+    std::wstring wide;
+    return common::Utf8ToWide(text, wide) ? wide : std::wstring(L"(This text is not valid UTF-8.)");
+}
+
+// The shutdown privilege is in a user's token, but disabled.
+common::Status RestartWindows() {
+    UniqueToken token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
+        TOKEN_PRIVILEGES privileges = {};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
+            AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+        }
+    }
+    const DWORD reason = SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION |
+                         SHTDN_REASON_FLAG_PLANNED;
+    DWORD error = InitiateShutdownW(nullptr, nullptr, 0, SHUTDOWN_RESTART, reason);
+    if (error == ERROR_SUCCESS) {
+        return common::Status::Ok();
+    }
+    if (ExitWindowsEx(EWX_REBOOT, reason)) {
+        return common::Status::Ok();
+    }
+    error = GetLastError();
+    return common::Status::Failure("Windows would not restart (error " + std::to_string(error) +
+                                   "); restart it from the Start menu to finish the update.");
+}
+
+} // namespace
+
+// One page's task dialog configuration and the texts it points to, which
+// must live as long as the page is shown.
+struct UpdaterDialog::PageConfig {
+    PageView view;
+    std::wstring title, heading, text, notes, footer;
+    std::vector<TASKDIALOG_BUTTON> buttons;
+    TASKDIALOGCONFIG config = {};
+    bool cancellable = false; // Cancel stops the road
+};
+
+UpdaterDialog::UpdaterDialog(std::wstring title, PageQueue& queue, UpdaterPages& pages,
+                             TestHooks& hooks)
+    : title_(std::move(title)), queue_(queue), pages_(pages), hooks_(hooks) {}
+
+UpdaterDialog::~UpdaterDialog() = default;
+
+void UpdaterDialog::Run() {
+    const WindowStep first = queue_.WaitForFirst();
+    if (first.kind == WindowStep::Kind::Show) {
+        current_ = Build(first.view);
+        TaskDialogIndirect(&current_->config, nullptr, nullptr, nullptr);
+    }
+    // The window may have been closed from outside while the road still runs.
+    queue_.Abandon();
+}
+
+std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& view) {
+    auto page = std::make_unique<PageConfig>();
+    page->view = view;
+    page->title = title_;
+    page->heading = Displayed(view.heading);
+    page->text = Displayed(view.text);
+    page->notes = Displayed(view.notes);
+    page->footer = Displayed(view.footer);
+    TASKDIALOGCONFIG& config = page->config;
+    config.cbSize = sizeof config;
+    config.hInstance = GetModuleHandleW(nullptr);
+    config.dwFlags = TDF_CALLBACK_TIMER | TDF_SIZE_TO_CONTENT;
+    config.pszWindowTitle = page->title.c_str();
+    config.pszMainInstruction = page->heading.c_str();
+    config.pszContent = page->text.empty() ? nullptr : page->text.c_str();
+    config.pfCallback = &UpdaterDialog::Callback;
+    config.lpCallbackData = reinterpret_cast<LONG_PTR>(this);
+    config.cxWidth = 260;
+    switch (view.page) {
+    case Page::Checking:
+    case Page::Verifying:
+    case Page::Installing:
+        config.dwFlags |= TDF_SHOW_MARQUEE_PROGRESS_BAR;
+        config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+        page->cancellable = view.page != Page::Installing;
+        break;
+    case Page::Downloading:
+        config.dwFlags |= TDF_SHOW_PROGRESS_BAR;
+        config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+        page->text = L"Starting the download...";
+        config.pszContent = page->text.c_str();
+        page->cancellable = true;
+        break;
+    case Page::Offer:
+        config.pszMainIcon = TD_INFORMATION_ICON;
+        page->buttons.push_back({kInstallNow, L"&Install now"});
+        if (!view.mandatory) {
+            page->buttons.push_back({IDCANCEL, L"&Later"});
+        }
+        config.nDefaultButton = kInstallNow;
+        // Shown in full: Wine draws the expando control's label cut short.
+        if (!page->notes.empty()) {
+            page->text += L"\n\nWhat's new:\n" + page->notes;
+            config.pszContent = page->text.c_str();
+        }
+        break;
+    case Page::Outcome:
+        config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
+        if (view.outcome == Outcome::RestartNeeded) {
+            config.pszMainIcon = TD_WARNING_ICON;
+            page->buttons.push_back({kRestartNow, L"&Restart now"});
+            page->buttons.push_back({IDCANCEL, L"&Later"});
+            // Enter must not restart the computer by accident.
+            config.nDefaultButton = IDCANCEL;
+        } else {
+            config.pszMainIcon =
+                view.outcome == Outcome::Failed ? TD_ERROR_ICON : TD_INFORMATION_ICON;
+            config.dwCommonButtons = TDCBF_CLOSE_BUTTON;
+        }
+        if (!page->footer.empty()) {
+            config.pszFooter = page->footer.c_str();
+        }
+        break;
+    }
+    if (!page->buttons.empty()) {
+        config.pButtons = page->buttons.data();
+        config.cButtons = static_cast<UINT>(page->buttons.size());
+    }
+    return page;
+}
+
+HRESULT CALLBACK UpdaterDialog::Callback(HWND hwnd, UINT notification, WPARAM wParam, LPARAM,
+                                         LONG_PTR data) {
+    return reinterpret_cast<UpdaterDialog*>(data)->OnNotify(hwnd, notification, wParam);
+}
+
+HRESULT UpdaterDialog::OnNotify(HWND hwnd, UINT notification, WPARAM wParam) {
+    switch (notification) {
+    case TDN_CREATED:
+    case TDN_NAVIGATED:
+        OnPageShown(hwnd);
+        return S_OK;
+    case TDN_TIMER:
+        OnTimer(hwnd);
+        return S_OK;
+    case TDN_BUTTON_CLICKED:
+        return OnButton(hwnd, static_cast<int>(wParam));
+    default:
+        return S_OK;
+    }
+}
+
+void UpdaterDialog::OnPageShown(HWND hwnd) {
+    const PageView& view = current_->view;
+    shownAtMs_ = GetTickCount64();
+    if (view.page != Page::Downloading && view.page != Page::Offer && view.page != Page::Outcome) {
+        SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_MARQUEE, TRUE, 0);
+    }
+    if (view.page == Page::Downloading) {
+        SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_RANGE, 0, MAKELPARAM(0, kProgressRange));
+    }
+    if (view.page == Page::Installing) {
+        // The installer cannot be stopped once it runs.
+        SendMessageW(hwnd, TDM_ENABLE_BUTTON, IDCANCEL, FALSE);
+    }
+    hooks_.PageShown(view);
+}
+
+void UpdaterDialog::OnTimer(HWND hwnd) {
+    // Every page the road reached is shown, each for one tick at least (a
+    // test may ask for longer, to take its picture).
+    const WindowStep step =
+        hooks_.PageMayChange(GetTickCount64() - shownAtMs_) ? queue_.Next() : WindowStep{};
+    const std::optional<ProgressSnapshot> progress = queue_.TakeProgress();
+    if (step.kind == WindowStep::Kind::Close) {
+        EndDialog(hwnd, IDCANCEL);
+        return;
+    }
+    if (step.kind == WindowStep::Kind::Show) {
+        previous_ = std::move(current_);
+        current_ = Build(step.view);
+        SendMessageW(hwnd, TDM_NAVIGATE_PAGE, 0, reinterpret_cast<LPARAM>(&current_->config));
+        return;
+    }
+    if (progress && current_->view.page == Page::Downloading && !stopping_) {
+        ShowProgress(hwnd, *progress);
+    }
+    hooks_.PressDueKey(hwnd, current_->view, GetTickCount64() - shownAtMs_);
+}
+
+void UpdaterDialog::ShowProgress(HWND hwnd, const ProgressSnapshot& progress) {
+    if (progress.total > 0) {
+        const auto position =
+            static_cast<WPARAM>(progress.received * kProgressRange / progress.total);
+        SendMessageW(hwnd, TDM_SET_PROGRESS_BAR_POS, position, 0);
+    }
+    const std::uint64_t elapsedMs = GetTickCount64() - progress.downloadStartMs;
+    SetContent(hwnd,
+               Displayed(FormatProgressLine(progress.received, progress.total, elapsedMs, ", ")));
+}
+
+HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
+    const PageView& view = current_->view;
+    if (view.page == Page::Offer) {
+        // Escape still sends IDCANCEL when a mandatory offer has no Later.
+        if (view.mandatory && id != kInstallNow) {
+            return S_FALSE;
+        }
+        queue_.Answer(id == kInstallNow);
+        // The road answers with the next page, or closes the window.
+        return S_FALSE;
+    }
+    if (view.page == Page::Outcome) {
+        if (id != kRestartNow) {
+            return S_OK;
+        }
+        const common::Status restarted = RestartWindows();
+        if (restarted) {
+            return S_OK;
+        }
+        SetContent(hwnd, Displayed(restarted.reason()));
+        return S_FALSE;
+    }
+    if (id == IDCANCEL && current_->cancellable && !stopping_) {
+        stopping_ = true;
+        pages_.Cancel();
+        SetContent(hwnd, L"Stopping...");
+        SendMessageW(hwnd, TDM_ENABLE_BUTTON, IDCANCEL, FALSE);
+    }
+    // The road ends and the window closes with it.
+    return S_FALSE;
+}
+
+void UpdaterDialog::SetContent(HWND hwnd, std::wstring text) {
+    content_ = std::move(text);
+    SendMessageW(hwnd, TDM_SET_ELEMENT_TEXT, TDE_CONTENT,
+                 reinterpret_cast<LPARAM>(content_.c_str()));
+}
+
+void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon) {
+    const std::wstring wideHeading = Displayed(heading);
+    const std::wstring wideText = Displayed(text);
+    TASKDIALOGCONFIG config = {};
+    config.cbSize = sizeof config;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
+    config.pszWindowTitle = L"hovrel-updater";
+    config.pszMainIcon = icon;
+    config.pszMainInstruction = wideHeading.c_str();
+    config.pszContent = wideText.c_str();
+    config.dwCommonButtons = TDCBF_CLOSE_BUTTON;
+    TaskDialogIndirect(&config, nullptr, nullptr, nullptr);
+}
+
+} // namespace hovrel::updater

@@ -1,0 +1,44 @@
+#pragma once
+
+// For tests and pictures only, three environment variables:
+// HOVREL_UPDATER_TEST_KEYS="offer=enter@1500,outcome=escape@800" presses
+// Enter or Escape on a page that long after it appeared;
+// HOVREL_UPDATER_TEST_LOG=FILE appends each page's name as it appears;
+// HOVREL_UPDATER_TEST_PAGE_MS=N shows each page for N ms at least.
+// Unset, the window is the one users see.
+
+#include "pages.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace hovrel::updater {
+
+class TestHooks {
+  public:
+    static TestHooks FromEnvironment();
+
+    // Logs the page as "offer" or "outcome:installed".
+    void PageShown(const road::PageView& view);
+    // False until the page has been up for the minimum time.
+    bool PageMayChange(ULONGLONG shownForMs) const;
+    // Presses the page's next key once it is due.
+    void PressDueKey(HWND dialog, const road::PageView& view, ULONGLONG shownForMs);
+
+  private:
+    struct Key {
+        std::string page; // "outcome" for every outcome
+        WPARAM key = 0;
+        ULONGLONG afterMs = 0;
+    };
+
+    std::vector<Key> keys_;
+    std::string logPath_;
+    ULONGLONG minimumPageMs_ = 0;
+    std::size_t pressedOnPage_ = 0;
+};
+
+} // namespace hovrel::updater
