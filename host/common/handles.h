@@ -28,6 +28,9 @@ inline void FreeLocalMemory(void* memory) noexcept {
 inline void CloseFind(HANDLE search) noexcept {
     FindClose(search);
 }
+inline void CloseRegistryKey(HKEY key) noexcept {
+    RegCloseKey(key);
+}
 
 // Processes, threads and access tokens close alike.
 using UniqueToken = UniqueKernelObject;
@@ -35,6 +38,7 @@ using UniqueKey = UniqueHandle<BCRYPT_KEY_HANDLE, DestroyKey>;
 // Memory the system allocated with LocalAlloc for the caller to free.
 template <typename Pointer> using UniqueLocal = UniqueHandle<Pointer, FreeLocalMemory>;
 using UniqueFind = UniqueHandle<HANDLE, CloseFind, -1>;
+using UniqueRegistryKey = UniqueHandle<HKEY, CloseRegistryKey>;
 #endif
 
 } // namespace hovrel

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "option_parser.h"
+#include "user_state.h"
 
 #include <utility>
 
@@ -24,10 +25,8 @@ const struct {
     const wchar_t* word;
     Command command;
 } kCommands[] = {
-    {L"check", Command::Check},
-    {L"download", Command::Download},
-    {L"install", Command::Install},
-    {L"update", Command::Update},
+    {L"check", Command::Check},   {L"download", Command::Download}, {L"install", Command::Install},
+    {L"update", Command::Update}, {L"status", Command::Status},
 };
 
 // The first positional word is the command; there is no second.
@@ -63,6 +62,11 @@ bool TakeThumbprint(const std::wstring& text, Options& options) {
     return hex.size() == 64;
 }
 
+bool TakeChannel(const std::wstring& text, Options& options) {
+    options.channel = text;
+    return IsChannelName(text);
+}
+
 const common::OptionTable<wchar_t, Options>& Table() {
     static const common::OptionTable<wchar_t, Options> table{
         {
@@ -90,6 +94,15 @@ const common::OptionTable<wchar_t, Options>& Table() {
              Row::WholeNumber(&Options::waitPid,
                               "--wait-pid needs a process id from 1 to 4294967295"),
              kBoth},
+            {L"auto", Row::Flag(&Options::automatic), kBoth},
+            {L"interval",
+             Row::WholeNumber(&Options::intervalHours, "--interval needs hours from 1 to 744"),
+             kBoth},
+            {L"channel",
+             Row::Checked(TakeChannel, "--channel needs a name of lower-case letters, digits "
+                                       "and -, at most 32"),
+             kBoth},
+            {L"reset", Row::Flag(&Options::reset), kConsole},
             {L"quiet-if-current", Row::Flag(&Options::quietIfCurrent), kWindow},
             {L"name", Row::Text(&Options::displayName), kWindow},
         },
@@ -114,6 +127,27 @@ const struct {
     {Command::Install, &Options::outPath, "--out (the downloaded package)"},
 };
 
+// The state of a product: --auto and status need --product to name it.
+Status CheckState(const Options& options, Program program) {
+    if (options.intervalHours > kMaxIntervalHours) {
+        return Status::Failure("--interval needs hours from 1 to 744");
+    }
+    if (options.command == Command::Status && program == Program::Window) {
+        return Status::Failure("unknown command \"status\"; it is hovrel-update's");
+    }
+    if ((options.automatic || options.command == Command::Status) && options.product.empty()) {
+        return Status::Failure(std::string(options.automatic ? "--auto" : "status") +
+                               " needs --product");
+    }
+    if (options.automatic && options.command == Command::Install) {
+        return Status::Failure("install does not take --auto");
+    }
+    if (options.reset && options.command != Command::Status) {
+        return Status::Failure("--reset goes with status");
+    }
+    return Status::Ok();
+}
+
 Status CheckRequired(const Options& options) {
     for (const auto& entry : kCommands) {
         if (entry.command != options.command) {
@@ -126,7 +160,7 @@ Status CheckRequired(const Options& options) {
         }
         return Status::Ok();
     }
-    return Status::Failure("no command given (check, download, install or update)");
+    return Status::Failure("no command given (check, download, install, update or status)");
 }
 
 } // namespace
@@ -141,6 +175,9 @@ common::Result<Options> ParseCommandLine(const std::vector<std::wstring>& argume
         return Options{};
     }
     Status required = CheckRequired(parsed.value().options);
+    if (required) {
+        required = CheckState(parsed.value().options, program);
+    }
     if (!required) {
         return required;
     }

@@ -8,7 +8,7 @@
 
 namespace hovrel::road {
 
-enum class Command { Help, Check, Download, Install, Update };
+enum class Command { Help, Check, Download, Install, Update, Status };
 
 struct Options {
     Command command = Command::Help;
@@ -27,6 +27,10 @@ struct Options {
     std::vector<std::wstring> publishers; // Authenticode signer names accepted
     std::string publisherThumbprint;      // lower-case hex SHA-256, or empty
     std::uint32_t waitPid = 0;            // 0: start the installer at once
+    bool automatic = false;               // --auto: only when a check is due
+    std::uint32_t intervalHours = 0;      // 0: not given (the default, 24)
+    std::wstring channel;                 // empty: not given
+    bool reset = false;                   // status --reset: delete the user's state
     // The window's own options.
     bool quietIfCurrent = false; // no window unless an update applies
     std::wstring displayName;    // the product's name on the pages

@@ -21,6 +21,7 @@ class Road {
         case Command::Update:
             return Update();
         case Command::Help:
+        case Command::Status:
             break;
         }
         return ExitUsage;

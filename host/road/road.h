@@ -30,6 +30,7 @@ struct VerdictReport {
     std::uint32_t bucket = 0;
     std::int32_t rollout = 100;
     bool mandatory = false;
+    std::string skipped; // an automatic run passed over this skipped version
 };
 
 // A failed step: one line saying what failed, then what the user can do.

@@ -91,6 +91,10 @@ class ConsoleObserver : public RoadObserver {
         const char* installed = report.installed.c_str();
         switch (report.verdict) {
         case Verdict::UpToDate:
+            if (!report.skipped.empty()) {
+                std::printf("Installed %s is up to date (%s skipped).\n", installed, version);
+                break;
+            }
             std::printf("Up to date: %s is not newer than the installed %s.\n", version, installed);
             break;
         case Verdict::NotInRollout:

@@ -8,8 +8,9 @@
 #include "install_steps.h"
 #include "options.h"
 #include "policy.h"
+#include "product_state.h"
 #include "road.h"
-#include "windows_road_steps.h"
+#include "utf8.h"
 
 #include <windows.h>
 
@@ -44,9 +45,28 @@ int Run(const Options& options) {
         std::fputs(ConsoleHelp().c_str(), stdout);
         return ExitOk;
     }
+    ProductState state = LoadProductState(options, Program::Console);
+    for (const std::string& warning : state.warnings) {
+        std::fprintf(stderr, "%s\n", warning.c_str());
+    }
+    if (options.command == Command::Status) {
+        std::string out;
+        std::vector<std::string> errors;
+        const int code = RunStatus(state, out, errors);
+        std::fputs(out.c_str(), stdout);
+        for (const std::string& error : errors) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+        }
+        return code;
+    }
+    if (state.decision.gate != Gate::Run) {
+        std::string product;
+        hovrel::common::WideToUtf8(options.product, product);
+        std::printf("%s\n", GateLine(state.decision, product).c_str());
+        return ExitOk;
+    }
     const std::unique_ptr<RoadObserver> observer = hovrel::update::MakeConsoleObserver(g_cancel);
-    WindowsRoadSteps steps(options, *observer, g_cancel);
-    return RunRoad(options, steps, *observer, g_cancel);
+    return RunRoadWithState(state, *observer, g_cancel);
 }
 
 // Prints UTF-8 correctly on a console and gives the console back as it was.
