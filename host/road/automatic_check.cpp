@@ -27,6 +27,10 @@ std::int64_t DueAt(const DueWindow& window, double draw) {
     return std::min(window.earliest + offset, window.latest);
 }
 
+std::int64_t RemindAfterTime(std::int64_t now, std::uint32_t intervalHours) {
+    return now + std::int64_t{std::min<std::uint32_t>(intervalHours, 24)} * 3600;
+}
+
 GateDecision Decide(const Settings& settings, const UserState& user, bool automatic,
                     Program program, std::int64_t now, double draw) {
     const Consent consent = settings.automatic.value;

@@ -38,6 +38,9 @@ struct DueWindow {
 DueWindow DueTimes(const Settings& settings, const UserState& user);
 std::int64_t DueAt(const DueWindow& window, double draw);
 
+// Remind me later: a day from now, or the interval when that is shorter.
+std::int64_t RemindAfterTime(std::int64_t now, std::uint32_t intervalHours);
+
 // `automatic` is --auto; the window asks for consent, the console takes an
 // undecided user as agreeing.
 GateDecision Decide(const Settings& settings, const UserState& user, bool automatic,

@@ -14,10 +14,21 @@ const char* PageName(Page page) {
         return "verifying";
     case Page::Installing:
         return "installing";
+    case Page::Consent:
+        return "consent";
     case Page::Outcome:
         break;
     }
     return "outcome";
+}
+
+PageView ConsentView(const std::string& name) {
+    PageView view;
+    view.page = Page::Consent;
+    view.heading = "Should " + name + " check for updates automatically?";
+    view.text = "It asks the update server now and then and offers each new version; you "
+                "decide whether to install it.";
+    return view;
 }
 
 const char* OutcomeName(Outcome outcome) {
@@ -78,6 +89,24 @@ void UpdaterPages::Show(Page page, std::string heading, std::string text) {
     sink_.Show(view);
 }
 
+void UpdaterPages::Note(const std::string& line) {
+    if (line.rfind("Not authenticated", 0) == 0) {
+        cautions_.push_back(line);
+    }
+}
+
+void UpdaterPages::Warning(const std::string& line) {
+    cautions_.push_back(line);
+}
+
+std::string UpdaterPages::Cautions() const {
+    std::string text;
+    for (const std::string& line : cautions_) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
+}
+
 void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {
     manifest_ = manifest;
     haveManifest_ = true;
@@ -136,9 +165,18 @@ bool UpdaterPages::AcceptOffer(const RoadManifest& manifest, const VerdictReport
     }
     offer.notes = manifest.notes;
     offer.mandatory = report.mandatory;
+    offer.skippable = memory_ != nullptr && !report.mandatory;
+    offer.footer = Cautions();
     shown_ = true;
     offered_ = true;
     declined_ = !sink_.Ask(offer);
+    if (declined_ && memory_ != nullptr && !userCancelled_) {
+        if (skipChosen_) {
+            memory_->Skip(report.version);
+        } else {
+            memory_->RemindLater();
+        }
+    }
     return !declined_;
 }
 
@@ -154,6 +192,7 @@ bool UpdaterPages::ConfirmInstall(const RoadManifest& manifest) {
     offer.text = options_.installed.empty() ? "" : "You have " + options_.installed + ".";
     offer.notes = manifest.notes;
     offer.mandatory = manifest.fields.mandatory != 0;
+    offer.footer = Cautions();
     shown_ = true;
     offered_ = true;
     declined_ = !sink_.Ask(offer);
@@ -186,6 +225,7 @@ PageView UpdaterPages::Outcome(int exitCode) const {
         view.outcome = Outcome::Available;
         view.heading = Named(version) + " is available.";
         view.text = "You have " + verdict_.installed + ".";
+        view.footer = Cautions();
     } else if (haveVerdict_) {
         view.outcome = Outcome::UpToDate;
         const std::string name = ProductName();
@@ -195,6 +235,7 @@ PageView UpdaterPages::Outcome(int exitCode) const {
                 ? "Version " + version +
                       " is being rolled out step by step and reaches this computer later."
                 : "You have " + verdict_.installed + "; the latest version is " + version + ".";
+        view.footer = Cautions();
     } else {
         view.outcome = Outcome::Downloaded;
         view.heading = Named(version) + " is downloaded.";

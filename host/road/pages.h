@@ -9,10 +9,11 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace hovrel::road {
 
-enum class Page { Checking, Offer, Downloading, Verifying, Installing, Outcome };
+enum class Page { Checking, Offer, Downloading, Verifying, Installing, Outcome, Consent };
 
 enum class Outcome { Installed, RestartNeeded, UpToDate, Available, Downloaded, Failed };
 
@@ -22,13 +23,17 @@ struct PageView {
     std::string heading; // the main instruction
     std::string text;
     std::string notes;      // the offer's release notes
-    std::string footer;     // a failure's exit code
+    std::string footer;     // a failure's exit code; on the offer, what to be wary of
     bool mandatory = false; // an offer without Later
+    bool skippable = false; // an offer with Skip this version
     Outcome outcome = Outcome::Failed;
     int exitCode = 0;
 };
 
 const char* PageName(Page page);
+
+// The page that asks whether `name` may check for updates by itself.
+PageView ConsentView(const std::string& name);
 const char* OutcomeName(Outcome outcome);
 
 // What the pages take from the command line, in UTF-8.
@@ -56,6 +61,14 @@ class PageSink {
     virtual void Cancelled() {}
 };
 
+// What the user said no to on the offer, for the automatic runs to come.
+class OfferMemory {
+  public:
+    virtual ~OfferMemory() = default;
+    virtual void Skip(const std::string& version) = 0;
+    virtual void RemindLater() = 0;
+};
+
 class UpdaterPages : public hovrel::road::RoadObserver {
   public:
     // `cancel` is the flag the road and the library read.
@@ -72,8 +85,15 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     // "product", or nothing (then "Version 2.0 is available.").
     std::string ProductName() const;
 
-    void Note(const std::string&) override {}
-    void Warning(const std::string&) override {}
+    // Remembers the offers declined; without one the offer has no Skip.
+    void RememberOffers(OfferMemory* memory) { memory_ = memory; }
+    // On the window's thread, before it answers the offer: the answer is Skip.
+    void SkipChosen() { skipChosen_ = true; }
+
+    // A warning, and the note that the manifest is not authenticated, are
+    // shown on the offer and the outcome of a check.
+    void Note(const std::string& line) override;
+    void Warning(const std::string& line) override;
     void Checking(const std::string&) override {}
     void ManifestAccepted(const RoadManifest& manifest) override;
     void VerdictReached(const VerdictReport& report) override;
@@ -94,6 +114,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     void Show(Page page, std::string heading, std::string text);
     std::string Named(const std::string& version) const;
     PageView Outcome(int exitCode) const;
+    std::string Cautions() const;
 
     const PageOptions options_;
     PageSink& sink_;
@@ -111,6 +132,9 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     bool haveInstalled_ = false;
     RoadFailure failure_;
     bool haveFailure_ = false;
+    std::vector<std::string> cautions_;
+    OfferMemory* memory_ = nullptr;
+    std::atomic<bool> skipChosen_{false}; // set on the window's thread
 };
 
 } // namespace hovrel::road

@@ -2,8 +2,9 @@
 """The HTTP(S) server for tests, benchmarks and stress runs of whole programs.
 
   test_server.py static --root DIR --port-file FILE [--tls CERT KEY] [--lifetime S]
-                        [--rate BYTES_PER_SECOND]
-      serves the files under DIR, at most --rate bytes a second when given
+                        [--rate BYTES_PER_SECOND] [--request-log LOG]
+      serves the files under DIR, at most --rate bytes a second when given;
+      with --request-log, appends "GET /path" to LOG for each request
   test_server.py body --size N --port-file FILE [--lifetime S]
       serves a generated body of N bytes, made as it is sent:
       GET /length   with Content-Length
@@ -58,6 +59,14 @@ def body_digest(size):
 
 class QuietStaticHandler(http.server.SimpleHTTPRequestHandler):
     rate = 0  # bytes per second of a response body; 0: as fast as it goes
+    request_log = None  # a file to append each request line to
+    log_lock = threading.Lock()
+
+    def do_GET(self):
+        if self.request_log:
+            with self.log_lock, open(self.request_log, "a") as log:
+                log.write("%s %s\n" % (self.command, self.path))
+        super().do_GET()
 
     def log_message(self, format, *args):
         pass
@@ -133,6 +142,7 @@ def main():
     for mode in (body, digest):
         mode.add_argument("--size", type=int, required=True)
     static.add_argument("--rate", type=int, default=0)
+    static.add_argument("--request-log")
     for mode in (static, body):
         mode.add_argument("--port-file", required=True)
         mode.add_argument("--lifetime", type=float, default=900)
@@ -143,6 +153,7 @@ def main():
         return
     if arguments.mode == "static":
         QuietStaticHandler.rate = arguments.rate
+        QuietStaticHandler.request_log = arguments.request_log
         handler = functools.partial(QuietStaticHandler, directory=os.path.abspath(arguments.root))
         port = start(handler, arguments.tls)
     else:

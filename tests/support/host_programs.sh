@@ -2,8 +2,8 @@
 # Caller sets: build (the build folder), and tool when it is not hovrel-update.
 # Provides: wine_run and the build's Wine environment, tool, scratch (removed
 # on exit), site (served over http at $base) with the stand-in installer as
-# setup.exe, manifest, record and recorded, windows_path, expect,
-# expect_tool, expect_file, fail, finish.
+# setup.exe, manifest, record and recorded, requests (the server's log of
+# request lines), windows_path, expect, expect_tool, expect_file, fail, finish.
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/manifests.sh"
@@ -20,7 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-serve_folder "$site" "$scratch"
+requests=$scratch/requests.log
+serve_folder "$site" "$scratch" --request-log "$requests"
 base=http://127.0.0.1:$server_port
 
 # The stand-in installer records its command line in $record and exits with

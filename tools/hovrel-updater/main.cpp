@@ -7,17 +7,19 @@
 #include "page_queue.h"
 #include "pages.h"
 #include "policy.h"
+#include "product_state.h"
+#include "registry_names.h"
 #include "road.h"
 #include "status.h"
 #include "task_dialog.h"
 #include "test_hooks.h"
 #include "utf8.h"
-#include "windows_road_steps.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -78,7 +80,8 @@ common::Result<PageOptions> PageOptionsOf(const Options& options) {
                                                         " is not valid text");
         }
     }
-    pages.quiet = options.quietIfCurrent;
+    // An automatic run shows nothing unless it offers an update.
+    pages.quiet = options.quietIfCurrent || options.automatic;
     return pages;
 }
 
@@ -87,18 +90,61 @@ std::wstring WindowTitle(const Options& options) {
     return name.empty() ? L"Update" : name + L" update";
 }
 
-int RunWindow(const Options& options, const PageOptions& pageOptions) {
+// Skip and Remind me later, kept in the user's state.
+class StateOfferMemory : public OfferMemory {
+  public:
+    StateOfferMemory(windows::ProductState& state, RoadObserver& observer)
+        : state_(state), observer_(observer) {}
+
+    void Skip(const std::string& version) override {
+        if (!state_.store->WriteText(registry::kSkippedVersion, version)) {
+            observer_.Warning("Warning: cannot write " + state_.store->UserPlace() + "\\" +
+                              registry::kSkippedVersion + "; the version is offered again.");
+        }
+    }
+
+    void RemindLater() override {
+        WriteNumber(*state_.store, observer_, registry::kRemindAfter, RawValue::Type::Qword,
+                    static_cast<std::uint64_t>(
+                        RemindAfterTime(state_.now, state_.settings.intervalHours.value)));
+    }
+
+  private:
+    windows::ProductState& state_;
+    RoadObserver& observer_;
+};
+
+void WriteLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        WriteIfRedirected(STD_ERROR_HANDLE, line + "\n");
+    }
+}
+
+int RunWindow(windows::ProductState& state, const PageOptions& pageOptions) {
+    const Options& options = state.options;
     common::CancelFlag cancel;
     PageQueue queue([] { return static_cast<std::uint64_t>(GetTickCount64()); });
     UpdaterPages pages(pageOptions, queue, cancel);
     TestHooks hooks = TestHooks::FromEnvironment();
+    if (state.decision.gate == Gate::AskConsent) {
+        const std::optional<bool> answer =
+            AskAutomaticChecks(WindowTitle(options), ConsentView(pages.ProductName()), hooks);
+        if (!answer) {
+            return ExitOk;
+        }
+        windows::RecordConsent(state, *answer, pages);
+        if (!*answer) {
+            return ExitOk;
+        }
+    }
+    StateOfferMemory memory(state, pages);
+    if (state.store) {
+        pages.RememberOffers(&memory);
+    }
     UpdaterDialog window(WindowTitle(options), queue, pages, hooks);
     pages.Begin();
     int exitCode = ExitOk;
-    std::thread road([&] {
-        windows::WindowsRoadSteps steps(options, pages, cancel);
-        exitCode = RunRoad(options, steps, pages, cancel);
-    });
+    std::thread road([&] { exitCode = windows::RunRoadWithState(state, pages, cancel); });
     window.Run();
     road.join();
     return exitCode;
@@ -122,5 +168,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!pageOptions) {
         return RefuseCommandLine(pageOptions.reason());
     }
-    return RunWindow(parsed.value(), pageOptions.value());
+    windows::ProductState state = windows::LoadProductState(parsed.value(), Program::Window);
+    WriteLines(state.warnings);
+    if (state.decision.gate == Gate::RecordFirstRun) {
+        std::vector<std::string> warnings;
+        windows::RecordFirstAutomaticRun(state, warnings);
+        WriteLines(warnings);
+    }
+    if (state.decision.gate != Gate::Run && state.decision.gate != Gate::AskConsent) {
+        std::string product;
+        common::WideToUtf8(parsed.value().product, product);
+        WriteIfRedirected(STD_OUTPUT_HANDLE, GateLine(state.decision, product) + "\n");
+        return ExitOk;
+    }
+    return RunWindow(state, pageOptions.value());
 }

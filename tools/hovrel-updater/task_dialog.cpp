@@ -16,6 +16,9 @@ namespace {
 
 constexpr int kRestartNow = 100;
 constexpr int kInstallNow = 101;
+constexpr int kSkipVersion = 102;
+constexpr int kCheckAutomatically = 103;
+constexpr int kDontCheck = 104;
 constexpr int kProgressRange = 1000;
 
 // The pages' texts come from the manifest and the road in UTF-8; one that
@@ -114,15 +117,24 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
     case Page::Offer:
         config.pszMainIcon = TD_INFORMATION_ICON;
         page->buttons.push_back({kInstallNow, L"&Install now"});
+        if (view.skippable) {
+            page->buttons.push_back({kSkipVersion, L"&Skip this version"});
+        }
         if (!view.mandatory) {
-            page->buttons.push_back({IDCANCEL, L"&Later"});
+            page->buttons.push_back({IDCANCEL, L"&Remind me later"});
         }
         config.nDefaultButton = kInstallNow;
+        if (!page->footer.empty()) {
+            config.pszFooterIcon = TD_WARNING_ICON;
+            config.pszFooter = page->footer.c_str();
+        }
         // Shown in full: Wine draws the expando control's label cut short.
         if (!page->notes.empty()) {
             page->text += L"\n\nWhat's new:\n" + page->notes;
             config.pszContent = page->text.c_str();
         }
+        break;
+    case Page::Consent:
         break;
     case Page::Outcome:
         config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
@@ -226,6 +238,9 @@ HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
         if (view.mandatory && id != kInstallNow) {
             return S_FALSE;
         }
+        if (id == kSkipVersion) {
+            pages_.SkipChosen();
+        }
         queue_.Answer(id == kInstallNow);
         // The road answers with the next page, or closes the window.
         return S_FALSE;
@@ -269,6 +284,59 @@ void ShowMessage(const std::string& heading, const std::string& text, PCWSTR ico
     config.pszContent = wideText.c_str();
     config.dwCommonButtons = TDCBF_CLOSE_BUTTON;
     TaskDialogIndirect(&config, nullptr, nullptr, nullptr);
+}
+
+namespace {
+
+struct ConsentDialog {
+    TestHooks& hooks;
+    const PageView& view;
+    ULONGLONG shownAtMs = 0;
+};
+
+HRESULT CALLBACK ConsentCallback(HWND hwnd, UINT notification, WPARAM, LPARAM, LONG_PTR data) {
+    auto& dialog = *reinterpret_cast<ConsentDialog*>(data);
+    if (notification == TDN_CREATED) {
+        dialog.shownAtMs = GetTickCount64();
+        dialog.hooks.PageShown(dialog.view);
+    } else if (notification == TDN_TIMER) {
+        dialog.hooks.PressDueKey(hwnd, dialog.view, GetTickCount64() - dialog.shownAtMs);
+    }
+    return S_OK;
+}
+
+} // namespace
+
+std::optional<bool> AskAutomaticChecks(const std::wstring& title, const PageView& view,
+                                       TestHooks& hooks) {
+    const std::wstring heading = Displayed(view.heading);
+    const std::wstring text = Displayed(view.text);
+    const TASKDIALOG_BUTTON buttons[] = {{kCheckAutomatically, L"&Check automatically"},
+                                         {kDontCheck, L"&Don't check"}};
+    ConsentDialog dialog{hooks, view};
+    TASKDIALOGCONFIG config = {};
+    config.cbSize = sizeof config;
+    config.hInstance = GetModuleHandleW(nullptr);
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_CALLBACK_TIMER | TDF_SIZE_TO_CONTENT;
+    config.pszWindowTitle = title.c_str();
+    config.pszMainIcon = TD_INFORMATION_ICON;
+    config.pszMainInstruction = heading.c_str();
+    config.pszContent = text.c_str();
+    config.pButtons = buttons;
+    config.cButtons = 2;
+    config.nDefaultButton = kCheckAutomatically;
+    config.cxWidth = 260;
+    config.pfCallback = ConsentCallback;
+    config.lpCallbackData = reinterpret_cast<LONG_PTR>(&dialog);
+    int pressed = 0;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) {
+        return std::nullopt;
+    }
+    if (pressed == kCheckAutomatically || pressed == kDontCheck) {
+        return pressed == kCheckAutomatically;
+    }
+    // Escape or the window closed: the question stays open.
+    return std::nullopt;
 }
 
 } // namespace hovrel::updater

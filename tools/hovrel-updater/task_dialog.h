@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace hovrel::updater {
@@ -55,5 +56,10 @@ class UpdaterDialog {
 // A one-page dialog of its own, for the usage error and the help text when
 // standard output and error go nowhere. The texts are UTF-8.
 void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon);
+
+// The consent page as a dialog of its own: true for Check automatically,
+// false for Don't check, nothing when the user closed it undecided.
+std::optional<bool> AskAutomaticChecks(const std::wstring& title, const road::PageView& view,
+                                       TestHooks& hooks);
 
 } // namespace hovrel::updater

@@ -30,7 +30,9 @@ TestHooks TestHooks::FromEnvironment() {
         }
         const std::string key = entry.substr(equals + 1, at - equals - 1);
         hooks.keys_.push_back({entry.substr(0, equals),
-                               key == "escape" ? WPARAM{VK_ESCAPE} : VK_RETURN,
+                               key == "escape" ? WPARAM{VK_ESCAPE}
+                               : key == "tab"  ? WPARAM{VK_TAB}
+                                               : WPARAM{VK_RETURN},
                                std::strtoull(entry.c_str() + at + 1, nullptr, 10)});
     }
     hooks.logPath_ = Environment("HOVREL_UPDATER_TEST_LOG");

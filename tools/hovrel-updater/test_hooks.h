@@ -2,7 +2,7 @@
 
 // For tests and pictures only, three environment variables:
 // HOVREL_UPDATER_TEST_KEYS="offer=enter@1500,outcome=escape@800" presses
-// Enter or Escape on a page that long after it appeared;
+// Enter, Escape or Tab on a page that long after it appeared;
 // HOVREL_UPDATER_TEST_LOG=FILE appends each page's name as it appears;
 // HOVREL_UPDATER_TEST_PAGE_MS=N shows each page for N ms at least.
 // Unset, the window is the one users see.
