@@ -13,8 +13,8 @@ using hovrel::road::Program;
 
 // Every option that differs from its default, as "name=value", after the command.
 std::wstring Describe(const Options& o) {
-    static const wchar_t* const kCommands[] = {L"help", L"check", L"download", L"install",
-                                               L"update"};
+    static const wchar_t* const kCommands[] = {L"help",    L"check",  L"download",
+                                               L"install", L"update", L"status"};
     std::wstring text = kCommands[static_cast<int>(o.command)];
     const auto add = [&text](const wchar_t* name, const std::wstring& value) {
         if (!value.empty()) {
@@ -44,6 +44,10 @@ std::wstring Describe(const Options& o) {
     add(L"wait-pid", number(o.waitPid));
     add(L"quiet-if-current", flag(o.quietIfCurrent));
     add(L"name", o.displayName);
+    add(L"auto", flag(o.automatic));
+    add(L"interval", number(o.intervalHours));
+    add(L"channel", o.channel);
+    add(L"reset", flag(o.reset));
     return text;
 }
 
@@ -80,6 +84,11 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
           L"--public-key=MFkw", L"--product", L"app", L"--allow-unsigned"},
          L"update manifest=u installed=1 public-key=old.pem public-key=MFkw product=app "
          L"allow-unsigned=1"},
+        {{L"check", L"--manifest", L"u", L"--installed", L"1", L"--product", L"p", L"--auto",
+          L"--interval", L"744", L"--channel", L"beta-2"},
+         L"check manifest=u installed=1 product=p auto=1 interval=744 channel=beta-2"},
+        {{L"status", L"--product", L"p", L"--reset", L"--channel=stable"},
+         L"status product=p channel=stable reset=1"},
         {{L"--help"}, L"help"},
         {{L"check", L"--manifest", L"u", L"-h", L"--bogus"}, L"help"},
         {{L"/?"}, L"help"},
@@ -154,6 +163,16 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
         {{L"download", L"--manifest", L"u", L"--public-key="}, "non-empty value"},
         {{L"download", L"--manifest", L"u", L"--allow-unsigned=yes"}, "takes no value"},
         {{L"download", L"--manifest", L"u", L"--product", L"a", L"--product", L"b"}, "given twice"},
+        {{L"check", L"--manifest", L"u", L"--installed", L"1", L"--auto"},
+         "--auto needs --product"},
+        {{L"status"}, "status needs --product"},
+        {{L"status", L"--product", L"p", L"--interval", L"745"}, "--interval needs hours"},
+        {{L"status", L"--product", L"p", L"--interval", L"0"}, "--interval needs hours"},
+        {{L"status", L"--product", L"p", L"--channel", L"Beta"}, "--channel needs a name"},
+        {{L"status", L"--product", L"p", L"--channel", std::wstring(33, L'a')}, "--channel needs"},
+        {{L"check", L"--manifest", L"u", L"--installed", L"1", L"--reset"}, "--reset goes with"},
+        {{L"install", L"--manifest", L"u", L"--out", L"p", L"--product", L"p", L"--auto"},
+         "install does not take --auto"},
     };
     for (const RefusedCase& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
@@ -205,7 +224,7 @@ TEST(ParseCommandLine, WordsEachRefusalExactly) {
         std::vector<std::wstring> arguments;
         std::string error;
     } cases[] = {
-        {Program::Console, {}, "no command given (check, download, install or update)"},
+        {Program::Console, {}, "no command given (check, download, install, update or status)"},
         {Program::Console, {L"fetch"}, "unknown command fetch"},
         {Program::Console, {L"-x"}, "unknown command -x"},
         {Program::Console, {L"check", L"update"}, "unexpected argument update"},

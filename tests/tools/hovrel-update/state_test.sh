@@ -11,7 +11,7 @@ source "$(dirname "$0")/../../support/host_programs.sh"
 product=HovrelStateTest$$
 source "$(dirname "$0")/../../support/product_state.sh"
 source "$(dirname "$0")/../../support/keys.sh"
-trap 'clear_key "$user_key"; clear_key "$policy_key"; clear_key "${user_key/Hovrel\\$product/Hovrel\\Other$product}"; cleanup' EXIT
+trap 'clear_key "$user_key"; clear_key "$policy_key"; clear_key "HKCU\\Software\\Hovrel\\Other$product"; cleanup' EXIT
 
 # --product refuses a manifest of another product.
 manifest current product="$product" rollout:=100
