@@ -311,8 +311,10 @@ std::optional<bool> AskAutomaticChecks(const std::wstring& title, const PageView
                                        TestHooks& hooks) {
     const std::wstring heading = Displayed(view.heading);
     const std::wstring text = Displayed(view.text);
+    // Escape reaches a dialog through its IDCANCEL button.
     const TASKDIALOG_BUTTON buttons[] = {{kCheckAutomatically, L"&Check automatically"},
-                                         {kDontCheck, L"&Don't check"}};
+                                         {kDontCheck, L"&Don't check"},
+                                         {IDCANCEL, L"&Ask me later"}};
     ConsentDialog dialog{hooks, view};
     TASKDIALOGCONFIG config = {};
     config.cbSize = sizeof config;
@@ -323,7 +325,7 @@ std::optional<bool> AskAutomaticChecks(const std::wstring& title, const PageView
     config.pszMainInstruction = heading.c_str();
     config.pszContent = text.c_str();
     config.pButtons = buttons;
-    config.cButtons = 2;
+    config.cButtons = 3;
     config.nDefaultButton = kCheckAutomatically;
     config.cxWidth = 260;
     config.pfCallback = ConsentCallback;
