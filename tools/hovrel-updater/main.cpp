@@ -17,8 +17,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <thread>
@@ -52,15 +52,12 @@ int RefuseCommandLine(const std::string& reason) {
     return ExitUsage;
 }
 
+// The C runtime's split of the command line (built with -municode): the
+// same rules as CommandLineToArgvW, without loading shell32 at every start.
 std::vector<std::wstring> Arguments() {
     std::vector<std::wstring> arguments;
-    int count = 0;
-    const UniqueLocal<LPWSTR*> words(CommandLineToArgvW(GetCommandLineW(), &count));
-    if (!words) {
-        return arguments;
-    }
-    for (int i = 1; i < count; ++i) {
-        arguments.emplace_back(words.get()[i]);
+    for (int i = 1; i < __argc && __wargv != nullptr; ++i) {
+        arguments.emplace_back(__wargv[i]);
     }
     return arguments;
 }
