@@ -4,7 +4,8 @@
 # its pages through the window's test-only keys and captures each page as a
 # PNG, cropped to the dialog (ImageMagick's own /usr/bin/import and convert,
 # not other programs of those names earlier on PATH). All pages go to build/screenshots; the offer,
-# the progress and the outcome to docs/ as well.
+# the progress, the outcome, the consent page and the offer with Skip this
+# version to docs/ as well.
 #
 # Run it when no other program uses build/mingw's Wine prefix: a Wine session
 # started without a display cannot show this window later.
@@ -120,7 +121,19 @@ run failure "checking offer downloading outcome:failed" 4 "offer=enter@300,outco
 page_ms=300 run cancel "checking offer downloading" 6 "offer=enter@300,downloading=escape@500" 0 \
     update --manifest "$base/update.json" --installed 1.4.2
 
+# The product's state: the consent page on the second automatic run, then
+# the offer's Skip this version (the second button) on a manual one.
+demo_key='HKCU\Software\Hovrel\demo'
+"$wine_run" reg delete "$demo_key" /f </dev/null >/dev/null 2>&1 || true
+"$wine_run" reg add "$demo_key" /v FirstAutomaticRun /t REG_QWORD /d 1000 /f </dev/null >/dev/null 2>&1
+run consent "consent" 0 "consent=enter@1500" 0 update --auto --manifest "$base/update.json" --installed 2.0.0
+run skip "checking offer" 6 "offer=tab@1200,offer=enter@300" 0 \
+    update --manifest "$base/update.json" --installed 1.4.2
+"$wine_run" reg delete "$demo_key" /f </dev/null >/dev/null 2>&1 || true
+
 cp "$shots"/update-2-offer.png docs/updater-offer.png
+cp "$shots"/consent-1-consent.png docs/updater-consent.png
+cp "$shots"/skip-2-offer.png docs/updater-offer-skip.png
 cp "$shots"/update-3-downloading.png docs/updater-progress.png
 cp "$shots"/update-6-outcome-installed.png docs/updater-outcome.png
 ls "$shots"
