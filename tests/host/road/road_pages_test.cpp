@@ -26,7 +26,10 @@ struct Script {
     int verify = ExitOk;
     int installer = ExitOk; // ExitOk, ExitRestartNeeded or a failure
     bool acceptOffer = true;
+    bool skip = false;             // a declined offer is Skip this version
     Page cancelOn = Page::Outcome; // Outcome: no cancel
+    std::string note;              // told along the way while fetching
+    std::string warning;
 };
 
 class FakeSteps : public RoadSteps {
@@ -37,6 +40,12 @@ class FakeSteps : public RoadSteps {
 
     int FetchManifest(RoadManifest& manifest) override {
         observer_.Checking("http://h/m.json");
+        if (!script_.note.empty()) {
+            observer_.Note(script_.note);
+        }
+        if (!script_.warning.empty()) {
+            observer_.Warning(script_.warning);
+        }
         if (script_.fetch != ExitOk) {
             return Fail(script_.fetch, "Cannot fetch the manifest: network/transfer failure");
         }
@@ -116,6 +125,9 @@ class RecordingSink : public PageSink {
     bool Ask(const PageView& offer) override {
         Record(offer.mandatory ? "offer(mandatory)" : "offer");
         lastOffer = offer;
+        if (script_.skip) {
+            pages->SkipChosen();
+        }
         return script_.acceptOffer;
     }
     void Finish(const PageView* outcome, int exitCode) override {
@@ -152,7 +164,15 @@ struct Seen {
     PageView offer;
 };
 
-Seen Drive(const Script& script) {
+// What the offer's Skip and Remind me later left behind.
+class RecordingMemory : public OfferMemory {
+  public:
+    void Skip(const std::string& version) override { said += "skip:" + version; }
+    void RemindLater() override { said += "remind"; }
+    std::string said;
+};
+
+Seen Drive(const Script& script, OfferMemory* memory = nullptr) {
     Options options;
     options.command = script.command;
     options.yes = script.yes;
@@ -165,6 +185,7 @@ Seen Drive(const Script& script) {
     RecordingSink sink(script);
     UpdaterPages pages(pageOptions, sink, cancel);
     sink.pages = &pages;
+    pages.RememberOffers(memory);
     FakeSteps steps(script, pages, cancel);
     pages.Begin();
     const int code = RunRoad(options, steps, pages, cancel);
@@ -255,6 +276,60 @@ TEST(RoadPages, SayWhatTheUserNeeds) {
     EXPECT_EQ(failed.outcome.heading, "The installer failed.");
     EXPECT_EQ(failed.outcome.text, "Try again.\nmsiexec log: C:\\p\\x.log");
     EXPECT_EQ(failed.outcome.footer, "Exit code 5");
+}
+
+} // namespace
+
+namespace {
+
+TEST(UpdaterPages, ShowsTheWarningsOnTheOfferAndOnACheck) {
+    const std::string note = "Not authenticated: no --public-key given";
+    const std::string warning = "Warning: --allow-unsigned: the manifest is not authenticated";
+    Script script;
+    script.note = note;
+    script.warning = warning;
+    script.acceptOffer = false;
+    EXPECT_EQ(Drive(script).offer.footer, note + "\n" + warning);
+    script.command = Command::Check;
+    EXPECT_EQ(Drive(script).outcome.footer, note + "\n" + warning);
+    script.verdict = Verdict::UpToDate;
+    EXPECT_EQ(Drive(script).outcome.footer, note + "\n" + warning);
+    // Other notes are for the record only.
+    script.note = "Package C:\\p\\setup.exe matches the manifest.";
+    script.warning.clear();
+    EXPECT_EQ(Drive(script).outcome.footer, "");
+}
+
+TEST(UpdaterPages, RemembersSkipAndRemindMeLater) {
+    const struct {
+        const char* name;
+        bool mandatory, accept, skip, withMemory;
+        bool skippable;
+        const char* said;
+    } cases[] = {
+        {"skip", false, false, true, true, true, "skip:2.0.0"},
+        {"remind me later", false, false, false, true, true, "remind"},
+        {"install now", false, true, false, true, true, ""},
+        {"mandatory: no skip", true, true, false, true, false, ""},
+        {"no product, no state", false, false, false, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        Script script;
+        script.mandatory = c.mandatory;
+        script.acceptOffer = c.accept;
+        script.skip = c.skip;
+        RecordingMemory memory;
+        const Seen seen = Drive(script, c.withMemory ? &memory : nullptr);
+        EXPECT_EQ(seen.offer.skippable, c.skippable) << c.name;
+        EXPECT_EQ(memory.said, c.said) << c.name;
+        EXPECT_EQ(seen.exitCode, c.accept ? ExitOk : ExitCancelled) << c.name;
+    }
+}
+
+TEST(ConsentView, AsksInTheProductsName) {
+    EXPECT_EQ(ConsentView("Example App").heading,
+              "Should Example App check for updates automatically?");
+    EXPECT_EQ(PageName(Page::Consent), std::string("consent"));
 }
 
 } // namespace
