@@ -14,7 +14,16 @@ class ValueReader {
         : store_(store), policy_(policy), warnings_(warnings) {}
 
     RawValue Read(const char* name) {
-        return policy_ ? store_.ReadPolicy(name) : store_.ReadUser(name);
+        RawValue value = policy_ ? store_.ReadPolicy(name) : store_.ReadUser(name);
+        if (value.type == Type::Unreadable) {
+            if (!unreadable_) {
+                warnings_.push_back("Warning: cannot read " + Place() +
+                                    "; going on without what it holds.");
+            }
+            unreadable_ = true;
+            value = RawValue{};
+        }
+        return value;
     }
 
     std::optional<std::uint64_t> Number(const char* name, Type type, std::uint64_t low,
@@ -65,14 +74,16 @@ class ValueReader {
 
   private:
     void Ignore(const char* name, const char* what) {
-        warnings_.push_back("Warning: ignoring " +
-                            (policy_ ? store_.PolicyPlace() : store_.UserPlace()) + "\\" + name +
-                            ": it is not " + what + ".");
+        warnings_.push_back("Warning: ignoring " + Place() + "\\" + name + ": it is not " + what +
+                            ".");
     }
+
+    std::string Place() const { return policy_ ? store_.PolicyPlace() : store_.UserPlace(); }
 
     StateStore& store_;
     bool policy_;
     std::vector<std::string>& warnings_;
+    bool unreadable_ = false;
 };
 
 bool IsVersionText(const std::string& text) {

@@ -17,13 +17,14 @@ namespace hovrel::road {
 
 // One registry value as read.
 struct RawValue {
-    enum class Type { Absent, Dword, Qword, Text, Other };
+    enum class Type { Absent, Dword, Qword, Text, Other, Unreadable };
     Type type = Type::Absent;
     std::uint64_t number = 0;
     std::string text; // UTF-8
 };
 
-// Where the state lives. Reads of a missing key give Absent; writes and
+// Where the state lives. Reads of a missing key give Absent, of a key that
+// cannot be opened (no rights) Unreadable; writes and
 // deletes report success, so a program can warn and carry on.
 class StateStore {
   public:
@@ -55,7 +56,7 @@ struct PolicyState {
 };
 
 // A value of the wrong type or out of range is left out, with one line in
-// `warnings` naming it.
+// `warnings` naming it; a key that cannot be read, with one line for the key.
 UserState ReadUserState(StateStore& store, std::vector<std::string>& warnings);
 PolicyState ReadPolicy(StateStore& store, std::vector<std::string>& warnings);
 

@@ -26,14 +26,22 @@ std::string Narrow(const std::wstring& wide) {
 RawValue Read(HKEY root, const std::wstring& path, const char* name) {
     RawValue value;
     UniqueRegistryKey key;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+    const LSTATUS opened = RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put());
+    if (opened != ERROR_SUCCESS) {
+        if (opened != ERROR_FILE_NOT_FOUND) {
+            value.type = RawValue::Type::Unreadable;
+        }
         return value;
     }
     const std::wstring valueName = Wide(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
-        ERROR_SUCCESS) {
+    const LSTATUS queried =
+        RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (queried != ERROR_SUCCESS) {
+        if (queried != ERROR_FILE_NOT_FOUND) {
+            value.type = RawValue::Type::Unreadable;
+        }
         return value;
     }
     // Room for a terminator the writer may have left out.

@@ -105,6 +105,20 @@ TEST(UserState, KeepsWellTypedValuesAndWarnsOnceForEachOtherOne) {
     }
 }
 
+TEST(UserState, WarnsOnceForAKeyThatCannotBeRead) {
+    FakeStore store;
+    for (const char* name : {registry::kLastCheck, registry::kAutomaticChecks, registry::kChannel,
+                             registry::kSkippedVersion, registry::kRemindAfter,
+                             registry::kCheckIntervalHours, registry::kFirstAutomaticRun}) {
+        store.user[name] = {Type::Unreadable, 0, ""};
+    }
+    std::vector<std::string> warnings;
+    const UserState user = ReadUserState(store, warnings);
+    EXPECT_FALSE(user.lastCheck || user.automaticChecks || user.channel);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "Warning: cannot read HKCU\\P; going on without what it holds.");
+}
+
 TEST(Resolve, PolicyWinsOverTheUserWhoWinsOverTheCommandLine) {
     Options options;
     options.intervalHours = 6;
