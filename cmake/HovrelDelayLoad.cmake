@@ -1,8 +1,19 @@
 # hovrel_delay_load(TARGET DLL SYMBOL...): TARGET loads DLL only when it
 # first calls one of the SYMBOLs, through a delay-import library that
-# dlltool makes from them. A call of a function not listed fails to link,
-# so the lists stay complete. GNU ld has no /DELAYLOAD; this is its way.
+# dlltool makes from them. The library must come before the usual import
+# library on the link line; a function not listed is imported as usual and
+# loads its DLL at every start again (objdump -p shows it; so does
+# scripts/auto-start-bench.sh). GNU ld has no /DELAYLOAD; this is its way.
+# Without dlltool the DLL is imported as usual.
 function(hovrel_delay_load target dll)
+    if(NOT CMAKE_DLLTOOL)
+        get_filename_component(import ${dll} NAME_WE)
+        if(NOT TARGET ${import})
+            string(TOLOWER ${import} import)
+        endif()
+        target_link_libraries(${target} PRIVATE ${import})
+        return()
+    endif()
     string(MAKE_C_IDENTIFIER ${dll} name)
     set(folder ${CMAKE_CURRENT_BINARY_DIR}/delay-load)
     set(def ${folder}/${name}.def)
