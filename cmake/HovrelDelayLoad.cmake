@@ -4,9 +4,13 @@
 # library on the link line; a function not listed is imported as usual and
 # loads its DLL at every start again (objdump -p shows it; so does
 # scripts/auto-start-bench.sh). GNU ld has no /DELAYLOAD; this is its way.
-# Without dlltool the DLL is imported as usual.
+# It takes binutils' dlltool (llvm-dlltool has no -y); without it the DLL
+# is imported as usual.
+find_program(HOVREL_DELAY_DLLTOOL NAMES x86_64-w64-mingw32-dlltool
+             DOC "binutils' dlltool, which makes delay-import libraries")
+
 function(hovrel_delay_load target dll)
-    if(NOT CMAKE_DLLTOOL)
+    if(NOT HOVREL_DELAY_DLLTOOL)
         get_filename_component(import ${dll} NAME_WE)
         if(NOT TARGET ${import})
             string(TOLOWER ${import} import)
@@ -20,7 +24,7 @@ function(hovrel_delay_load target dll)
     set(library ${folder}/lib${name}_delay.a)
     list(JOIN ARGN "\n" exports)
     file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY ${dll}\nEXPORTS\n${exports}\n")
-    add_custom_command(OUTPUT ${library} COMMAND ${CMAKE_DLLTOOL} -d ${def} -y ${library}
+    add_custom_command(OUTPUT ${library} COMMAND ${HOVREL_DELAY_DLLTOOL} -d ${def} -y ${library}
                        DEPENDS ${def} VERBATIM)
     add_custom_target(${target}_${name}_delay DEPENDS ${library})
     add_dependencies(${target} ${target}_${name}_delay)
