@@ -5,7 +5,7 @@
 # back to every start of the app.
 # Arguments: objdump, hovrel-updater.exe.
 set -euo pipefail
-imports=$("$1" -p "$2" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u | tr '\n' ' ')
+imports=$("$1" -p "$2" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u | tr '\n' ' ')
 if [ "$imports" != "advapi32.dll kernel32.dll msvcrt.dll " ]; then
     echo "FAIL: hovrel-updater.exe imports at start: $imports(wanted advapi32.dll kernel32.dll msvcrt.dll)"
     exit 1
