@@ -116,13 +116,31 @@ std::string NextCheck(const Settings& settings, const UserState& user, std::int6
            FormatUtcMinute(window.latest);
 }
 
+std::string PolicyInForce(const PolicyState& policy) {
+    std::string text;
+    const auto add = [&text](const char* name, const std::string& value) {
+        text += (text.empty() ? "" : ", ") + std::string(name) + " " + value;
+    };
+    if (policy.automaticChecks) {
+        add(registry::kAutomaticChecks, *policy.automaticChecks ? "1" : "0");
+    }
+    if (policy.checkIntervalHours) {
+        add(registry::kCheckIntervalHours, std::to_string(*policy.checkIntervalHours));
+    }
+    if (policy.channel) {
+        add(registry::kChannel, *policy.channel);
+    }
+    return text.empty() ? "none" : text;
+}
+
 } // namespace
 
 std::string DescribeStatus(const std::string& product, const Settings& settings,
-                           const UserState& user, std::int64_t now) {
+                           const UserState& user, const PolicyState& policy, std::int64_t now) {
     static const char* const kConsent[] = {"not decided (the console checks, the window asks)",
                                            "on", "off"};
     std::string text = "Product: " + product + "\n";
+    text += "Policy in force: " + PolicyInForce(policy) + "\n";
     text +=
         "Automatic checks: " + std::string(kConsent[static_cast<int>(settings.automatic.value)]) +
         From(settings.automatic.source) + "\n";

@@ -55,7 +55,7 @@ std::string GateLine(const GateDecision& decision, const std::string& product);
 // `status`: the state, the policy in force, where each setting came from and
 // when the next automatic check is due.
 std::string DescribeStatus(const std::string& product, const Settings& settings,
-                           const UserState& user, std::int64_t now);
+                           const UserState& user, const PolicyState& policy, std::int64_t now);
 
 // Around the platform's steps: records LastCheck when the server answered
 // (a verdict or a refusal, not a failed connection), and on an automatic run

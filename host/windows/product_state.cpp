@@ -106,7 +106,7 @@ int RunStatus(ProductState& state, std::string& out, std::vector<std::string>& e
                          " is in force over the one stored.");
     }
     out += "State: " + store.UserPlace() + "\nPolicy: " + store.PolicyPlace() + "\n";
-    out += DescribeStatus(product, state.settings, state.user, state.now);
+    out += DescribeStatus(product, state.settings, state.user, policy, state.now);
     return ExitOk;
 }
 

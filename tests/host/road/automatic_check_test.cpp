@@ -463,3 +463,30 @@ TEST(StatefulSteps, PassesOverASkippedVersionOnAutomaticRunsOnly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DescribeStatus, NamesEachSettingsSourceAndTheNextCheck) {
+    UserState user;
+    user.checkIntervalHours = 10;
+    user.lastCheck = 0;
+    PolicyState policy;
+    policy.channel = "stable";
+    Options options;
+    options.channel = L"beta";
+    const std::string text =
+        DescribeStatus("app", Resolve(options, user, policy), user, policy, 3600);
+    for (const char* line :
+         {"Policy in force: Channel stable\n", "Check interval: 10 hours (user)\n",
+          "Channel: stable (policy)\n", "Automatic checks: not decided",
+          "Last check: 1970-01-01T00:00Z\n",
+          "Next automatic check: between 1970-01-01T09:00Z and 1970-01-01T10:00Z\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    }
+    policy.automaticChecks = false;
+    EXPECT_NE(DescribeStatus("app", Resolve(options, user, policy), user, policy, 3600)
+                  .find("Next automatic check: never: updates are turned off"),
+              std::string::npos);
+}
+
+} // namespace

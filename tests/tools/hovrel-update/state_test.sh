@@ -157,6 +157,7 @@ channel_check 8:beta --installed 1.0.0 --channel stable
 set_value "$policy_key" Channel REG_SZ stable
 channel_check 0:stable --installed 2.1.0
 expect 0 "Channel: stable (policy)" "$tool" status --product "$product"
+expect 0 "Policy in force: Channel stable" "$tool" status --product "$product"
 expect 0 "Up to date: 2.0.0 is not newer than the installed 2.1.0" "$tool" update --product "$product" \
     --manifest "$base/{channel}/m.json" --installed 2.1.0 --allow-unsigned --yes
 clear_key "$policy_key"
