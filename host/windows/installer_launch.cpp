@@ -11,8 +11,6 @@ namespace hovrel::windows {
 
 using namespace hovrel::road;
 
-namespace {
-
 bool HostIsElevated() {
     UniqueToken token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) {
@@ -24,6 +22,8 @@ bool HostIsElevated() {
         GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size);
     return ok && elevation.TokenIsElevated != 0;
 }
+
+namespace {
 
 // ShellExecuteExW takes no default switches of its own, so the library's are
 // passed explicitly for an .exe.
@@ -65,10 +65,11 @@ std::wstring MsiexecPath() {
     return std::wstring(folder, length) + L"\\msiexec.exe";
 }
 
-InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraArguments,
-                        bool elevate, const std::function<void(const char* why)>& announce) {
+InstallerRun RunPackage(const std::wstring& package, PackageKind kind,
+                        const std::wstring& extraArguments, bool elevate,
+                        const std::function<void(const char* why)>& announce) {
     InstallerRun run;
-    run.msi = IsMsiPackage(package);
+    run.msi = kind == PackageKind::Msi;
     const std::wstring program = run.msi ? MsiexecPath() : package;
     const std::wstring arguments =
         run.msi ? MsiexecArguments(package, extraArguments) : extraArguments;

@@ -1,10 +1,11 @@
 #pragma once
 
-// Starts the verified package: an .exe directly, an .msi through the system's
-// msiexec; unelevated through Hovrel.dll, or through the "runas" verb when
+// Starts the verified package: a program directly, an MSI through the
+// system's msiexec; unelevated through Hovrel.dll, or through the "runas" verb when
 // asked to or when an unelevated start could not create the process.
 
 #include "hovrel.h"
+#include "package_name.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,8 +24,13 @@ struct InstallerRun {
 
 // `announce` is told before the runas road is taken, so the user knows why a
 // prompt appears.
-InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraArguments,
-                        bool elevate, const std::function<void(const char* why)>& announce);
+InstallerRun RunPackage(const std::wstring& package, road::PackageKind kind,
+                        const std::wstring& extraArguments, bool elevate,
+                        const std::function<void(const char* why)>& announce);
+
+// True when this process runs with administrator rights, so that whatever it
+// starts does too.
+bool HostIsElevated();
 
 // The msiexec program in the system folder.
 std::wstring MsiexecPath();

@@ -2,7 +2,10 @@
 
 // A folder of the run's own for the downloaded package, under the user's temp
 // folder, that only the user, SYSTEM and Administrators may open, with a name
-// no other process can guess ahead of time.
+// no other process can guess ahead of time. An installer that runs elevated
+// runs from a protected one instead, under the Windows folder's Temp, that
+// only SYSTEM and Administrators may write: the user's own unelevated
+// processes cannot put a DLL beside it there.
 
 #include "status.h"
 
@@ -19,6 +22,8 @@ class PackageFolder {
 
     // Creates the folder, or says what failed.
     common::Status Create();
+    // Creates a protected folder; the host must be elevated.
+    common::Status CreateProtected();
 
     const std::wstring& Path() const { return path_; }
 
@@ -30,8 +35,14 @@ class PackageFolder {
     void Remove(std::wstring spare = std::wstring());
 
   private:
+    common::Status CreateIn(const std::wstring& parent, bool userMayWrite);
+
     std::wstring path_;
     bool keep_ = false;
 };
+
+// Removes what a hard kill left: this program's folders in the user's temp
+// folder (its name pattern, owned by the user) not written for a day.
+void RemoveStalePackageFolders();
 
 } // namespace hovrel::windows

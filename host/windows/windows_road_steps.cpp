@@ -1,8 +1,8 @@
 #include "windows_road_steps.h"
 
 #include "install_steps.h"
-#include "integrity/hex_digest.h"
 #include "manifest_authenticity.h"
+#include "package_file.h"
 #include "package_hold.h"
 #include "policy.h"
 #include "utf8.h"
@@ -81,18 +81,20 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
         return code;
     }
     observer_.DownloadStarted(manifest.url, pathText);
+    // What was at the path stays until the download verified.
+    const std::wstring partial = PartialDownloadPath(path);
     HV_Result result;
     bool timedOut;
     {
         Watchdog watchdog(std::chrono::seconds(options_.timeoutSeconds), cancel_);
-        result = HV_DownloadVerify(url.c_str(), path.c_str(), manifest.sha256, manifest.size,
+        result = HV_DownloadVerify(url.c_str(), partial.c_str(), manifest.sha256, manifest.size,
                                    OnProgress, &observer_, cancel_.ForLibrary());
         timedOut = watchdog.Fired();
     }
     observer_.DownloadEnded();
     if (result == HV_Ok) {
         observer_.Note(std::string("Verified: SHA-256 ") + manifest.sha256);
-        return ExitOk;
+        return PlaceDownload(observer_, partial, path, options_.outPath.empty(), package_);
     }
     if (result == HV_Cancelled && timedOut) {
         return Report(
@@ -107,27 +109,36 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
 
 // From before verification until the installer has run, the package stays
 // open with only reading shared, so what was verified is what runs.
+// The path is made absolute first: the file verified is the file started.
 int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wstring& path) {
+    if (package_.empty()) {
+        const common::Result<std::wstring> absolute = AbsolutePath(path);
+        if (!absolute) {
+            return Report(observer_, UsageFailure(absolute.reason()));
+        }
+        package_ = absolute.value();
+    }
     std::string pathText;
-    const int code = PathText(path, pathText);
+    int code = PathText(package_, pathText);
     if (code != ExitOk) {
         return code;
     }
-    held_ = HoldPackage(path);
+    held_ = HoldPackage(package_);
     if (!held_) {
         return Report(observer_,
                       StepFailure("The package does not verify", Step::Verify, HV_FileIo));
     }
-    char digest[HV_HEX_DIGEST_SIZE] = {};
-    HV_Result result = HV_HashFile(path.c_str(), digest);
-    if (result == HV_Ok && !DigestMatches(digest, accepted.fields.sha256)) {
-        result = HV_HashMismatch;
-    }
+    const HV_Result result = HashMatches(package_, accepted.fields.sha256);
     if (result != HV_Ok) {
         return Report(observer_, StepFailure("The package does not verify", Step::Verify, result));
     }
     observer_.Note("Package " + pathText + " matches the manifest.");
-    return CheckPackagePublisher(options_, observer_, held_.get(), path);
+    sha256_ = accepted.fields.sha256;
+    code = CheckPackageKind(observer_, held_.get(), kind_);
+    if (code != ExitOk) {
+        return code;
+    }
+    return CheckPackagePublisher(options_, observer_, held_.get(), package_);
 }
 
 int WindowsRoadSteps::PathText(const std::wstring& path, std::string& text) {
@@ -141,8 +152,10 @@ int WindowsRoadSteps::WaitForApp() {
     return windows::WaitForApp(options_, observer_, cancel_);
 }
 
-int WindowsRoadSteps::RunInstaller(const std::wstring& path) {
-    return windows::RunInstaller(options_, observer_, path, keptLog_);
+// The package verified and held, whatever path the road passes.
+int WindowsRoadSteps::RunInstaller(const std::wstring&) {
+    return windows::RunInstaller(options_, observer_, package_, held_.get(), kind_, sha256_.c_str(),
+                                 keptLog_);
 }
 
 void WindowsRoadSteps::ReleasePackage() {

@@ -6,6 +6,7 @@
 #include "handles.h"
 #include "options.h"
 #include "package_folder.h"
+#include "package_name.h"
 #include "road.h"
 
 #include <cstdint>
@@ -41,6 +42,9 @@ class WindowsRoadSteps : public road::RoadSteps {
     common::CancelFlag& cancel_;
     PackageFolder folder_;
     hovrel::UniqueFile held_;
+    std::wstring package_; // absolute, as placed by Download or given to install
+    road::PackageKind kind_ = road::PackageKind::Unknown;
+    std::string sha256_; // the manifest's, checked again on an elevated copy
     std::wstring keptLog_;
 };
 
