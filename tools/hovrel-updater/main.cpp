@@ -4,6 +4,7 @@
 
 #include "handles.h"
 #include "help_text.h"
+#include "package_folder.h"
 #include "page_queue.h"
 #include "pages.h"
 #include "policy.h"
@@ -96,6 +97,7 @@ int RunWindow(const Options& options, const PageOptions& pageOptions) {
     pages.Begin();
     int exitCode = ExitOk;
     std::thread road([&] {
+        windows::RemoveStalePackageFolders();
         windows::WindowsRoadSteps steps(options, pages, cancel);
         exitCode = RunRoad(options, steps, pages, cancel);
     });
