@@ -1,5 +1,6 @@
 #include "install_steps.h"
 
+#include "elevated_install.h"
 #include "installer_launch.h"
 #include "manifest_authenticity.h"
 #include "package_file.h"
@@ -57,6 +58,57 @@ int ProtectPackage(RoadObserver& observer, HANDLE held, const std::wstring& path
     observer.Note("Verified again: " + Text(copy.Path()) +
                   ", a copy only administrators can change, runs elevated.");
     return ExitOk;
+}
+
+// The administrator prompt declined, or the elevated start failed.
+int RefusedElevation(RoadObserver& observer, const InstallerRun& run) {
+    if (run.declined) {
+        return Report(observer,
+                      Failure(ExitCancelled,
+                              "Not installed: cancelled by the user at the administrator prompt."));
+    }
+    if (run.elevated && run.shellError != 0) {
+        return Report(
+            observer,
+            Failure(ExitInstall,
+                    "The installer could not be started with administrator rights (error " +
+                        std::to_string(run.shellError) + ").",
+                    "Run it by hand as an administrator."));
+    }
+    return ExitOk;
+}
+
+// An unelevated host starts itself elevated with the install command over the
+// same manifest and package; that run checks both again and starts the
+// installer from its protected copy. Its exit code is this run's.
+int InstallElevated(const Options& options, RoadObserver& observer, const std::wstring& path) {
+    InterlockedExchange(&g_installerRunning, 1);
+    const InstallerRun run = RunHostElevated(ElevatedInstallArguments(options, path));
+    InterlockedExchange(&g_installerRunning, 0);
+    const int refused = RefusedElevation(observer, run);
+    if (refused != ExitOk) {
+        return refused;
+    }
+    if (run.exitCode == ExitOk || run.exitCode == ExitRestartNeeded) {
+        InstallReport report;
+        report.exitCode = static_cast<int>(run.exitCode);
+        report.installerExitCode = run.exitCode;
+        report.resultText = "the exit code of the elevated run";
+        if (run.exitCode == ExitOk) {
+            report.summary = "The installer finished successfully (run elevated).";
+        } else {
+            report.summary = "Installed; Windows must restart to finish the update.";
+            report.advice = "Restart the computer to complete the update.";
+        }
+        observer.Installed(report);
+        return report.exitCode;
+    }
+    const int code = run.exitCode <= ExitRefused ? static_cast<int>(run.exitCode) : ExitInstall;
+    return Report(observer,
+                  Failure(code,
+                          "Not installed: the elevated run ended with exit code " +
+                              std::to_string(run.exitCode) + ".",
+                          "Run the same install command as an administrator to read why."));
 }
 
 } // namespace
@@ -142,8 +194,14 @@ int CheckPackageKind(RoadObserver& observer, HANDLE held, PackageKind& kind) {
 
 int RunInstaller(const Options& options, RoadObserver& observer, const std::wstring& path,
                  HANDLE held, PackageKind kind, const char* sha256, std::wstring& keptLog) {
-    ProtectedCopy copy;
     const bool fromCopy = HostIsElevated();
+    if (!fromCopy && options.elevate) {
+        observer.Note("Starting this program again through Windows' \"runas\" (--elevate), to "
+                      "verify the package again and run it from a folder only administrators "
+                      "can change.");
+        return InstallElevated(options, observer, path);
+    }
+    ProtectedCopy copy;
     if (fromCopy) {
         const int code = ProtectPackage(observer, held, path, sha256, copy);
         if (code != ExitOk) {
@@ -155,18 +213,15 @@ int RunInstaller(const Options& options, RoadObserver& observer, const std::wstr
     const InstallerRun run = RunPackage(program, kind, options.installerArgs, options.elevate,
                                         [&observer](const char* why) { observer.Note(why); });
     InterlockedExchange(&g_installerRunning, 0);
-    if (run.declined) {
-        return Report(observer,
-                      Failure(ExitCancelled,
-                              "Not installed: cancelled by the user at the administrator prompt."));
+    if (run.needsElevation) {
+        observer.Note("The installer did not start without administrator rights; asking Windows "
+                      "for them, for this program to run it from a folder only administrators "
+                      "can change.");
+        return InstallElevated(options, observer, path);
     }
-    if (run.elevated && run.shellError != 0) {
-        return Report(
-            observer,
-            Failure(ExitInstall,
-                    "The installer could not be started with administrator rights (error " +
-                        std::to_string(run.shellError) + ").",
-                    "Run it by hand as an administrator."));
+    const int refused = RefusedElevation(observer, run);
+    if (refused != ExitOk) {
+        return refused;
     }
     const InstallerOutcome outcome = run.msi ? ClassifyMsiexec(run.result, run.exitCode)
                                              : ClassifyInstaller(run.result, run.exitCode);

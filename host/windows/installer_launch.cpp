@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 namespace hovrel::windows {
 
 using namespace hovrel::road;
@@ -82,12 +84,28 @@ InstallerRun RunPackage(const std::wstring& package, PackageKind kind,
                                  &run.exitCode);
     // No process was created (the library cannot say why). An unelevated
     // host is refused exactly so by an installer that requires
-    // administrator rights, so it asks once for them.
-    if (run.result == HV_InstallerFailed && run.exitCode == 0xFFFFFFFFu && !HostIsElevated()) {
-        announce("The installer did not start without administrator rights; asking Windows "
-                 "for them.");
-        RunElevated(program, arguments, run);
+    // administrator rights.
+    run.needsElevation =
+        run.result == HV_InstallerFailed && run.exitCode == 0xFFFFFFFFu && !HostIsElevated();
+    return run;
+}
+
+InstallerRun RunHostElevated(const std::wstring& arguments) {
+    InstallerRun run;
+    std::vector<wchar_t> self(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+        if (length == 0) {
+            run.shellError = GetLastError();
+            return run;
+        }
+        if (length < self.size()) {
+            break;
+        }
+        self.resize(self.size() * 2);
     }
+    RunElevated(self.data(), arguments, run);
     return run;
 }
 
