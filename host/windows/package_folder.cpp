@@ -1,6 +1,8 @@
 #include "package_folder.h"
 
 #include "handles.h"
+#include "installer_launch.h"
+#include "interface/platform_handles.h"
 
 #include "utf8.h"
 
@@ -96,6 +98,7 @@ bool BuildDacl(std::vector<BYTE>& acl, bool userMayWrite) {
 }
 
 constexpr wchar_t kNamePrefix[] = L"hovrel-";
+constexpr wchar_t kKeptMarker[] = L"\\hovrel-kept";
 constexpr std::size_t kRandomBytes = 12;
 
 bool RandomName(std::wstring& name) {
@@ -126,7 +129,7 @@ bool IsRunFolderName(const std::wstring& name) {
     return true;
 }
 
-bool OwnedByUser(const std::wstring& path, const std::vector<BYTE>& user) {
+bool OwnedBy(const std::wstring& path, const std::vector<BYTE>& user) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
@@ -155,6 +158,43 @@ void RemoveFolder(const std::wstring& path, const std::wstring& spare) {
     }
 }
 
+// Run folders in `parent` older than `cutoff`, named and owned as this
+// program's own, not kept.
+void RemoveStaleIn(const std::wstring& parent, const std::vector<std::vector<BYTE>>& owners,
+                   ULONGLONG cutoff) {
+    WIN32_FIND_DATAW found = {};
+    const UniqueFind search(FindFirstFileW((parent + kNamePrefix + L"*").c_str(), &found));
+    if (!search) {
+        return;
+    }
+    do {
+        const FILETIME& written = found.ftLastWriteTime;
+        const ULONGLONG time = (ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+        const std::wstring path = parent + found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+            !IsRunFolderName(found.cFileName) || time >= cutoff ||
+            GetFileAttributesW((path + kKeptMarker).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            continue;
+        }
+        for (const auto& owner : owners) {
+            if (!owner.empty() && OwnedBy(path, owner)) {
+                RemoveFolder(path, std::wstring());
+                break;
+            }
+        }
+    } while (FindNextFileW(search.get(), &found));
+}
+
+std::wstring ProtectedParent() {
+    wchar_t windows[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return std::wstring();
+    }
+    return std::wstring(windows, length) + L"\\Temp\\";
+}
+
 } // namespace
 
 PackageFolder::~PackageFolder() {
@@ -174,12 +214,20 @@ common::Status PackageFolder::Create() {
 // The Windows folder's Temp, not %TEMP% or %ProgramData%: the user can set
 // those for the elevated process too.
 common::Status PackageFolder::CreateProtected() {
-    wchar_t windows[MAX_PATH + 1] = {};
-    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) {
+    const std::wstring parent = ProtectedParent();
+    if (parent.empty()) {
         return common::Status::Failure("cannot read the Windows folder's path");
     }
-    return CreateIn(std::wstring(windows, length) + L"\\Temp\\", false);
+    return CreateIn(parent, false);
+}
+
+void PackageFolder::Keep() {
+    keep_ = true;
+    if (!path_.empty()) {
+        const hovrel::UniqueFile marker(CreateFileW((path_ + kKeptMarker).c_str(), GENERIC_WRITE, 0,
+                                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                    nullptr));
+    }
 }
 
 common::Status PackageFolder::CreateIn(const std::wstring& temp, bool userMayWrite) {
@@ -225,30 +273,20 @@ void PackageFolder::Remove(std::wstring spare) {
 }
 
 void RemoveStalePackageFolders() {
-    const std::wstring temp = TempFolder();
-    const std::vector<BYTE> user = CurrentUserSid();
-    if (temp.empty() || user.empty()) {
-        return;
-    }
     FILETIME now = {};
     GetSystemTimeAsFileTime(&now);
     const ULONGLONG day = 24ull * 60 * 60 * 10000000;
     const ULONGLONG cutoff = ((ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime) - day;
-    WIN32_FIND_DATAW found = {};
-    const UniqueFind search(FindFirstFileW((temp + kNamePrefix + L"*").c_str(), &found));
-    if (!search) {
-        return;
+    const std::vector<BYTE> user = CurrentUserSid();
+    const std::wstring temp = TempFolder();
+    if (!temp.empty()) {
+        RemoveStaleIn(temp, {user}, cutoff);
     }
-    do {
-        const FILETIME& written = found.ftLastWriteTime;
-        const ULONGLONG time = (ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime;
-        const std::wstring path = temp + found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-            IsRunFolderName(found.cFileName) && time < cutoff && OwnedByUser(path, user)) {
-            RemoveFolder(path, std::wstring());
-        }
-    } while (FindNextFileW(search.get(), &found));
+    // An elevated process's folders belong to it or to Administrators.
+    const std::wstring parent = ProtectedParent();
+    if (HostIsElevated() && !parent.empty()) {
+        RemoveStaleIn(parent, {user, WellKnownSid(WinBuiltinAdministratorsSid)}, cutoff);
+    }
 }
 
 } // namespace hovrel::windows

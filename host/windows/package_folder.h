@@ -27,8 +27,9 @@ class PackageFolder {
 
     const std::wstring& Path() const { return path_; }
 
-    // Left in place when the run ends (--keep, or a download for later).
-    void Keep() { keep_ = true; }
+    // Left in place when the run ends (--keep, or a download for later), and
+    // marked so that no later start takes it for one a hard kill left.
+    void Keep();
 
     // Deletes every file in it except `spare` (a log worth reading), and the
     // folder when nothing is left. Also done on destruction unless kept.
@@ -42,7 +43,8 @@ class PackageFolder {
 };
 
 // Removes what a hard kill left: this program's folders in the user's temp
-// folder (its name pattern, owned by the user) not written for a day.
+// folder (its name pattern, owned by the user, not kept) not written for a
+// day; an elevated host also its protected ones.
 void RemoveStalePackageFolders();
 
 } // namespace hovrel::windows

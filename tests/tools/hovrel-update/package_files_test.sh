@@ -77,6 +77,7 @@ manifest --package getfile msi url="$base/getfile?name=App.msi"
 expect_tool 0 "getfile.msi, named after its content" download --manifest "$base/msi.json"
 saved=$(tr -d '\r' <"$scratch/output.txt" | sed -n 's/^.*Saved as \(.*\), named after.*$/\1/p')
 cmp -s "$(winepath -u "$saved")" "$site/getfile" || fail "the MSI was not saved as $saved"
+[ -f "$(dirname "$(winepath -u "$saved")")/hovrel-kept" ] || fail "the kept folder is not marked kept"
 rm -rf "$(dirname "$(winepath -u "$saved")")"
 cp "$recorder" "$site/program.msi"
 manifest --package program.msi program
@@ -86,15 +87,17 @@ recorded | grep -q 'program\.exe" /VERYSILENT' || fail "a program named .msi was
 
 echo "== run folders a hard kill left are removed at the next start"
 hex=0123456789abcdef01234567
-for folder in "hovrel-$hex" "hovrel-${hex%?}8" "hovrel-kept" "other-$hex"; do
+kept=hovrel-${hex%?}0
+for folder in "hovrel-$hex" "hovrel-${hex%?}8" "$kept" "hovrel-kept" "other-$hex"; do
     mkdir -p "$temp/$folder"
     printf 'left' >"$temp/$folder/setup.exe"
+    [ "$folder" != "$kept" ] || : >"$temp/$folder/hovrel-kept" # --keep, or a download for later
     touch -d '2 days ago' "$temp/$folder"
 done
 touch "$temp/hovrel-${hex%?}8" # fresh: a run of its own may be using it
 expect_tool 0 "Up to date" check --manifest "$base/setup.json" --installed 2.0.0
 [ ! -e "$temp/hovrel-$hex" ] || fail "a stale run folder is left"
-for folder in "hovrel-${hex%?}8" "hovrel-kept" "other-$hex"; do
+for folder in "hovrel-${hex%?}8" "$kept" "hovrel-kept" "other-$hex"; do
     [ -f "$temp/$folder/setup.exe" ] || fail "$folder was removed"
     rm -rf "${temp:?}/$folder"
 done
