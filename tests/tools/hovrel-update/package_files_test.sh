@@ -34,18 +34,28 @@ for command in install update; do
 done
 
 echo "== an elevated installer runs from a protected copy, verified again, removed after"
-# Wine runs every process elevated and stores no folder access lists: what
-# shows here is the copy, its second verification and the launch from it.
+# Wine runs every process elevated and stores no folder access lists (the
+# probe reads back the user and SYSTEM, not what was set): what shows here
+# is the copy, its second verification, that it is held while the installer
+# runs, and the launch from it.
 rm -f "$record"
-expect_tool 0 "a copy only administrators can change" update --manifest "$base/setup.json" \
-    --installed 1 --yes
+HOVREL_RECORDER_LINGER_MS=3000 "$wine_run" "$tool" update --manifest "$base/setup.json" \
+    --installed 1 --yes --allow-unsigned </dev/null >"$scratch/output.txt" 2>&1 &
+host=$!
+for _ in $(seq 300); do grep -q "Verified again" "$scratch/output.txt" && break; sleep 0.1; done
 copy=$(tr -d '\r' <"$scratch/output.txt" | sed -n 's/^.*Verified again: \(.*\), a copy.*$/\1/p')
+"$wine_run" "$build/bin/package_probe.exe" "$copy" 2>&1 | tr -d '\r' >"$scratch/probe-copy.txt"
+status=0
+wait "$host" || status=$?
+[ "$status" -eq 0 ] || fail "update through the protected copy: exit $status: $(cat "$scratch/output.txt")"
 case $copy in 'C:\windows\Temp\hovrel-'????????????????????????'\setup.exe') ;;
 *) fail "protected copy at \"$copy\"" ;; esac
+grep -q "^write 32$" "$scratch/probe-copy.txt" && grep -q "^delete 32$" "$scratch/probe-copy.txt" ||
+    fail "the copy is not held while its installer runs: $(cat "$scratch/probe-copy.txt")"
 [ "$(recorded)" = "\"$copy\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
     fail "the installer started was not the copy: $(recorded)"
-[ ! -e "$(winepath -u "$copy" 2>/dev/null)" ] && [ ! -e "$(dirname "$(winepath -u "$copy")")" ] ||
-    fail "the protected copy $copy is left"
+[ ! -e "$(dirname "$(winepath -u "$copy")")" ] || fail "the protected copy's folder $copy is left"
+echo "ok: ran $copy, held: $(grep -E '^(write|delete)' "$scratch/probe-copy.txt" | tr '\n' ' ')"
 
 echo "== a failed download keeps what was at --out; a verified one replaces it"
 out=$scratch/kept/package.exe
