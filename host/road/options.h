@@ -22,11 +22,12 @@ struct Options {
     std::vector<std::wstring> publicKeys; // --public-key, each a path or a one-line key
     std::wstring product;                 // empty: any product
     bool allowUnsigned = false;
-    bool keep = false;                      // leave the private folder in place
-    bool elevate = false;                   // start the installer through "runas"
-    std::vector<std::wstring> publishers;   // Authenticode signer names accepted
-    std::string publisherThumbprint;        // lower-case hex SHA-256, or empty
-    std::uint32_t waitPid = 0;              // 0: start the installer at once
+    bool keep = false;                    // leave the private folder in place
+    bool elevate = false;                 // start the installer through "runas"
+    std::vector<std::wstring> publishers; // Authenticode signer names accepted
+    std::string publisherThumbprint;      // lower-case hex SHA-256, or empty
+    std::uint32_t waitPid = 0;            // 0: start the installer at once
+    // The network's limits.
     std::uint32_t fetchTimeoutSeconds = 60; // each fetch of the manifest or its signature
     std::uint32_t minRate = 4096;           // bytes a second over a minute; 0: no floor
     std::uint32_t retries = 3;              // after a network failure; 0: none
