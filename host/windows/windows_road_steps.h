@@ -4,6 +4,7 @@
 
 #include "cancel_flag.h"
 #include "handles.h"
+#include "network_run.h"
 #include "options.h"
 #include "package_folder.h"
 #include "road.h"
@@ -19,7 +20,8 @@ class WindowsRoadSteps : public road::RoadSteps {
     // --wait-pid; the --timeout watchdog sets it too.
     WindowsRoadSteps(const road::Options& options, road::RoadObserver& observer,
                      common::CancelFlag& cancel)
-        : options_(options), observer_(observer), cancel_(cancel) {}
+        : options_(options), observer_(observer), cancel_(cancel),
+          network_(options, observer, cancel) {}
 
     int FetchManifest(road::RoadManifest& manifest) override;
     int Evaluate(const road::RoadManifest& manifest, road::VerdictReport& report) override;
@@ -39,6 +41,7 @@ class WindowsRoadSteps : public road::RoadSteps {
     const road::Options& options_;
     road::RoadObserver& observer_;
     common::CancelFlag& cancel_;
+    NetworkRun network_;
     PackageFolder folder_;
     hovrel::UniqueFile held_;
     std::wstring keptLog_;
