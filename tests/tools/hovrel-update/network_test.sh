@@ -46,6 +46,30 @@ within 9
 timed 6 "Timed out: the signature fetch took longer than 2 s (--fetch-timeout)." \
     check --manifest $base/newer.json --installed 1.0.0 --public-key "$trusted" --fetch-timeout 2
 within 9
+# The window takes the same options; quiet, it fails without a window.
+started=$SECONDS
+status=0
+"$wine_run" "$build/bin/hovrel-updater.exe" check --manifest $base/good.json --installed 1.0.0 \
+    --quiet-if-current --fetch-timeout 2 </dev/null >"$scratch/output.txt" 2>&1 || status=$?
+[ "$status" -eq 6 ] || fail "hovrel-updater --fetch-timeout 2 on a slow manifest: exit $status"
+within 9
+# Ctrl+C (SIGINT, which Wine hands to the console as Ctrl+C) while the
+# manifest trickles in.
+started=$SECONDS
+status=0
+"$wine_run" "$tool" check --manifest $base/good.json --installed 1.0.0 </dev/null \
+    >"$scratch/output.txt" 2>&1 &
+program=$!
+sleep 2
+kill -INT "$program"
+wait "$program" || status=$?
+if [ "$status" -ne 6 ] || ! grep -F "Stopped by Ctrl+C while the manifest" "$scratch/output.txt" >/dev/null; then
+    fail "Ctrl+C while fetching: exit $status"
+    sed 's/^/    /' "$scratch/output.txt"
+else
+    echo "ok: exit 6 on Ctrl+C while fetching"
+fi
+within 5
 
 # A package below the floor: 2,000 bytes a second against --min-rate 8192,
 # over a window shortened to 3 s for the test.
