@@ -16,8 +16,9 @@ namespace hovrel::windows {
 
 class WindowsRoadSteps : public road::RoadSteps {
   public:
-    // `cancel` is read by the download between chunks and while waiting for
-    // --wait-pid; the --timeout watchdog sets it too.
+    // `cancel` is read while fetching, by the download between chunks and
+    // while waiting for --wait-pid; the --timeout watchdog and the
+    // --min-rate floor set it too.
     WindowsRoadSteps(const road::Options& options, road::RoadObserver& observer,
                      common::CancelFlag& cancel)
         : options_(options), observer_(observer), cancel_(cancel),
