@@ -75,7 +75,14 @@ void UpdaterPages::Show(Page page, std::string heading, std::string text) {
     view.heading = std::move(heading);
     view.text = std::move(text);
     shown_ = true;
+    current_ = view;
     sink_.Show(view);
+}
+
+void UpdaterPages::Warning(const std::string& line) {
+    if (shown_ && (current_.page == Page::Checking || current_.page == Page::Downloading)) {
+        Show(current_.page, current_.heading, line);
+    }
 }
 
 void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {

@@ -73,7 +73,8 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     std::string ProductName() const;
 
     void Note(const std::string&) override {}
-    void Warning(const std::string&) override {}
+    // Shown on the checking and downloading pages: a retry is worth seeing.
+    void Warning(const std::string& line) override;
     void Checking(const std::string&) override {}
     void ManifestAccepted(const RoadManifest& manifest) override;
     void VerdictReached(const VerdictReport& report) override;
@@ -103,6 +104,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     VerdictReport verdict_;
     bool haveVerdict_ = false;
     bool shown_ = false;
+    PageView current_; // the page shown last
     bool offered_ = false;
     bool declined_ = false;
     std::atomic<bool> userCancelled_{false}; // set on the window's thread

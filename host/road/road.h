@@ -55,7 +55,7 @@ struct InstallReport {
 
 // Where the user's cancel stopped the road, or was noticed.
 enum class StopPoint {
-    WhileFetching,   // the manifest fetch cannot be interrupted; stopped after it
+    WhileFetching,   // while the manifest or its signature was fetched, or after
     NotConfirmed,    // the install was not confirmed
     WhileWaiting,    // while waiting for --wait-pid
     BeforeInstaller, // after verifying, before the installer started

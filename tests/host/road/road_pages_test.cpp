@@ -107,6 +107,7 @@ class RecordingSink : public PageSink {
     explicit RecordingSink(const Script& script) : script_(script) {}
 
     void Show(const PageView& view) override {
+        shown = view;
         Record(PageName(view.page));
         if (view.page == script_.cancelOn) {
             pages->Cancel();
@@ -128,6 +129,7 @@ class RecordingSink : public PageSink {
     }
 
     UpdaterPages* pages = nullptr;
+    PageView shown;
     std::string sequence;
     PageView last;
     PageView lastOffer;
@@ -255,6 +257,27 @@ TEST(RoadPages, SayWhatTheUserNeeds) {
     EXPECT_EQ(failed.outcome.heading, "The installer failed.");
     EXPECT_EQ(failed.outcome.text, "Try again.\nmsiexec log: C:\\p\\x.log");
     EXPECT_EQ(failed.outcome.footer, "Exit code 5");
+}
+
+// A retry's line replaces the text of the page the user is waiting on; a
+// quiet window that shows nothing stays so.
+TEST(RoadPages, ShowARetryWhileChecking) {
+    const std::string line = "Network failure; retry 1 of 3 in 1.4 s";
+    for (const bool quiet : {false, true}) {
+        Script script;
+        PageOptions pageOptions;
+        pageOptions.quiet = quiet;
+        hovrel::common::CancelFlag cancel;
+        RecordingSink sink(script);
+        UpdaterPages pages(pageOptions, sink, cancel);
+        pages.Begin();
+        pages.Warning(line);
+        EXPECT_EQ(sink.sequence, quiet ? "" : "checking");
+        EXPECT_EQ(sink.shown.text, quiet ? "" : line);
+        if (!quiet) {
+            EXPECT_EQ(sink.shown.heading, "Checking for updates...");
+        }
+    }
 }
 
 } // namespace
