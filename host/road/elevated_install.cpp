@@ -31,6 +31,8 @@ std::wstring ElevatedInstallArguments(const Options& options, const std::wstring
     add(L"manifest", options.manifestUrl);
     add(L"out", packagePath);
     line += L" --yes";
+    add(L"fetch-timeout", std::to_wstring(options.fetchTimeoutSeconds));
+    add(L"retries", std::to_wstring(options.retries));
     for (const std::wstring& key : options.publicKeys) {
         add(L"public-key", key);
     }
@@ -40,7 +42,8 @@ std::wstring ElevatedInstallArguments(const Options& options, const std::wstring
     const struct {
         const wchar_t* name;
         const std::wstring& value;
-    } texts[] = {{L"product", options.product},
+    } texts[] = {{L"signature-url", options.signatureUrl},
+                 {L"product", options.product},
                  {L"installer-args", options.installerArgs},
                  {L"name", options.displayName}};
     for (const auto& text : texts) {

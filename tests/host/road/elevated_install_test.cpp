@@ -39,16 +39,20 @@ TEST(ElevatedInstall, RepeatsTheChecksForTheVerifiedPath) {
     options.elevate = true;
     EXPECT_EQ(ElevatedInstallArguments(options, L"C:\\Temp\\hovrel-1\\App Setup.exe"),
               L"install --manifest=https://h/app.json \"--out=C:\\Temp\\hovrel-1\\App Setup.exe\" "
-              L"--yes");
+              L"--yes --fetch-timeout=60 --retries=3");
     options.publicKeys = {L"C:\\k 1.pem", L"QUJD"};
     options.allowUnsigned = true;
+    options.fetchTimeoutSeconds = 5;
+    options.retries = 0;
+    options.signatureUrl = L"https://h/sig/app.json.sig";
     options.product = L"App";
     options.installerArgs = L"/S /D=\"C:\\Program Files\\App\"";
     options.publishers = {L"Example Ltd"};
     options.publisherThumbprint = std::string(64, 'a');
     EXPECT_EQ(ElevatedInstallArguments(options, L"C:\\p.exe"),
-              L"install --manifest=https://h/app.json --out=C:\\p.exe --yes "
-              L"\"--public-key=C:\\k 1.pem\" --public-key=QUJD --allow-unsigned --product=App "
+              L"install --manifest=https://h/app.json --out=C:\\p.exe --yes --fetch-timeout=5 "
+              L"--retries=0 \"--public-key=C:\\k 1.pem\" --public-key=QUJD --allow-unsigned "
+              L"--signature-url=https://h/sig/app.json.sig --product=App "
               L"\"--installer-args=/S /D=\\\"C:\\Program Files\\App\\\"\" "
               L"\"--publisher=Example Ltd\" --publisher-thumbprint=" +
                   std::wstring(64, L'a'));

@@ -23,6 +23,9 @@ TEST(ElevatedInstall, ParsesBackThroughCommandLineToArgv) {
     options.publishers = {L"Example \"Ltd\"", L"-dash"};
     options.publisherThumbprint = std::string(64, 'b');
     options.allowUnsigned = true;
+    options.fetchTimeoutSeconds = 7;
+    options.retries = 0;
+    options.signatureUrl = L"https://h/app sig?x=\"1\"";
     const std::wstring package = L"C:\\Users\\a b\\Temp\\hovrel-1\\App Setup.exe";
     const std::wstring line =
         L"\"C:\\x\\hovrel-update.exe\" " + ElevatedInstallArguments(options, package);
@@ -44,6 +47,9 @@ TEST(ElevatedInstall, ParsesBackThroughCommandLineToArgv) {
     EXPECT_EQ(back.publishers, options.publishers);
     EXPECT_EQ(back.publisherThumbprint, options.publisherThumbprint);
     EXPECT_TRUE(back.allowUnsigned);
+    EXPECT_EQ(back.fetchTimeoutSeconds, 7u);
+    EXPECT_EQ(back.retries, 0u);
+    EXPECT_EQ(back.signatureUrl, options.signatureUrl);
     EXPECT_FALSE(back.elevate);
     EXPECT_EQ(back.waitPid, 0u);
 }
