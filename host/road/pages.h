@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace hovrel::road {
 
@@ -73,7 +74,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     std::string ProductName() const;
 
     void Note(const std::string&) override {}
-    void Warning(const std::string&) override {}
+    void Warning(const std::string& line) override;
     void Checking(const std::string&) override {}
     void ManifestAccepted(const RoadManifest& manifest) override;
     void VerdictReached(const VerdictReport& report) override;
@@ -94,6 +95,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     void Show(Page page, std::string heading, std::string text);
     std::string Named(const std::string& version) const;
     PageView Outcome(int exitCode) const;
+    void AppendWarnings(std::string& text) const;
 
     const PageOptions options_;
     PageSink& sink_;
@@ -111,6 +113,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     bool haveInstalled_ = false;
     RoadFailure failure_;
     bool haveFailure_ = false;
+    std::vector<std::string> warnings_; // shown below the offer and the outcome
 };
 
 } // namespace hovrel::road
