@@ -28,6 +28,11 @@ struct Options {
     std::vector<std::wstring> publishers; // Authenticode signer names accepted
     std::string publisherThumbprint;      // lower-case hex SHA-256, or empty
     std::uint32_t waitPid = 0;            // 0: start the installer at once
+    // The network's limits.
+    std::uint32_t fetchTimeoutSeconds = 60; // each fetch of the manifest or its signature
+    std::uint32_t minRate = 4096;           // bytes a second over a minute; 0: no floor
+    std::uint32_t retries = 3;              // after a network failure; 0: none
+    std::wstring signatureUrl;              // empty: beside the manifest's path
     // The window's own options.
     bool quietIfCurrent = false; // no window unless an update applies
     std::wstring displayName;    // the product's name on the pages

@@ -75,7 +75,14 @@ void UpdaterPages::Show(Page page, std::string heading, std::string text) {
     view.heading = std::move(heading);
     view.text = std::move(text);
     shown_ = true;
+    current_ = view;
     sink_.Show(view);
+}
+
+void UpdaterPages::Warning(const std::string& line) {
+    if (shown_ && (current_.page == Page::Checking || current_.page == Page::Downloading)) {
+        Show(current_.page, current_.heading, line);
+    }
 }
 
 void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {
@@ -83,12 +90,9 @@ void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {
     haveManifest_ = true;
 }
 
-void UpdaterPages::Warning(const std::string& line) {
-    warnings_.push_back(line);
-}
-
+// The manifest's warnings stay below the offer and the outcome.
 void UpdaterPages::AppendWarnings(std::string& text) const {
-    for (const std::string& warning : warnings_) {
+    for (const std::string& warning : manifest_.warnings) {
         text += (text.empty() ? "" : "\n\n") + warning;
     }
 }

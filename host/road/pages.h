@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace hovrel::road {
 
@@ -74,6 +73,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     std::string ProductName() const;
 
     void Note(const std::string&) override {}
+    // Shown on the checking and downloading pages: a retry is worth seeing.
     void Warning(const std::string& line) override;
     void Checking(const std::string&) override {}
     void ManifestAccepted(const RoadManifest& manifest) override;
@@ -105,6 +105,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     VerdictReport verdict_;
     bool haveVerdict_ = false;
     bool shown_ = false;
+    PageView current_; // the page shown last
     bool offered_ = false;
     bool declined_ = false;
     std::atomic<bool> userCancelled_{false}; // set on the window's thread
@@ -113,7 +114,6 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     bool haveInstalled_ = false;
     RoadFailure failure_;
     bool haveFailure_ = false;
-    std::vector<std::string> warnings_; // shown below the offer and the outcome
 };
 
 } // namespace hovrel::road

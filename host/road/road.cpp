@@ -27,8 +27,7 @@ class Road {
     }
 
   private:
-    // A cancel cannot interrupt a manifest fetch or hashing; the road stops
-    // after them instead.
+    // A cancel cannot interrupt hashing; the road stops after it instead.
     bool StoppedByUser(StopPoint where) {
         if (!cancel_.IsSet()) {
             return false;

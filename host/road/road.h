@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace hovrel::road {
 
@@ -24,6 +25,8 @@ struct RoadManifest {
     // When this Windows is older than the manifest's "min_windows": the one
     // line saying so; no update applies then.
     std::string windowsTooOld;
+    // What the terms step warned of (also told through Warning).
+    std::vector<std::string> warnings;
 };
 
 struct VerdictReport {
@@ -59,7 +62,7 @@ struct InstallReport {
 
 // Where the user's cancel stopped the road, or was noticed.
 enum class StopPoint {
-    WhileFetching,   // the manifest fetch cannot be interrupted; stopped after it
+    WhileFetching,   // while the manifest or its signature was fetched, or after
     NotConfirmed,    // the install was not confirmed
     WhileWaiting,    // while waiting for --wait-pid
     BeforeInstaller, // after verifying, before the installer started

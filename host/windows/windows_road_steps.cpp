@@ -3,33 +3,18 @@
 #include "install_steps.h"
 #include "integrity/hex_digest.h"
 #include "manifest_authenticity.h"
+#include "package_download.h"
 #include "package_hold.h"
 #include "policy.h"
 #include "utf8.h"
-#include "watchdog.h"
 #include "windows_support.h"
-
-#include <chrono>
 
 namespace hovrel::windows {
 
 using namespace hovrel::road;
 
-namespace {
-
-// Runs on the downloading thread, between chunks. Nothing may be thrown back
-// into the library.
-void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userData) {
-    try {
-        static_cast<RoadObserver*>(userData)->DownloadProgress(received, total);
-    } catch (...) {
-    }
-}
-
-} // namespace
-
 int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
-    return FetchAuthenticManifest(options_, observer_, manifest);
+    return FetchAuthenticManifest(options_, network_, observer_, manifest);
 }
 
 int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& report) {
@@ -86,20 +71,23 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
         return code;
     }
     observer_.DownloadStarted(manifest.url, pathText);
-    HV_Result result;
-    bool timedOut;
-    {
-        Watchdog watchdog(std::chrono::seconds(options_.timeoutSeconds), cancel_);
-        result = HV_DownloadVerify(url.c_str(), path.c_str(), manifest.sha256, manifest.size,
-                                   OnProgress, &observer_, cancel_.ForLibrary());
-        timedOut = watchdog.Fired();
-    }
+    const DownloadOutcome outcome =
+        DownloadPackage(options_, network_, observer_, cancel_, url, path, manifest);
+    const HV_Result result = outcome.result;
     observer_.DownloadEnded();
     if (result == HV_Ok) {
         observer_.Note(std::string("Verified: SHA-256 ") + manifest.sha256);
         return ExitOk;
     }
-    if (result == HV_Cancelled && timedOut) {
+    if (outcome.stop == DownloadStop::TooSlow) {
+        return Report(observer_,
+                      Failure(ExitDownload,
+                              "Download stopped: slower than " + std::to_string(options_.minRate) +
+                                  " bytes a second for a whole minute (--min-rate).",
+                              "The partial file has been deleted; try again later, or lower "
+                              "--min-rate (0 turns the floor off)."));
+    }
+    if (outcome.stop == DownloadStop::TimedOut) {
         return Report(
             observer_,
             Failure(ExitCodeFor(Step::Download, result),

@@ -47,6 +47,7 @@ class FakeSteps : public RoadSteps {
         manifest.notes = "Faster start.";
         manifest.windowsTooOld = script_.windowsTooOld;
         if (!script_.warning.empty()) {
+            manifest.warnings.push_back(script_.warning);
             observer_.Warning(script_.warning);
         }
         return ExitOk;
@@ -113,6 +114,7 @@ class RecordingSink : public PageSink {
     explicit RecordingSink(const Script& script) : script_(script) {}
 
     void Show(const PageView& view) override {
+        shown = view;
         Record(PageName(view.page));
         if (view.page == script_.cancelOn) {
             pages->Cancel();
@@ -134,6 +136,7 @@ class RecordingSink : public PageSink {
     }
 
     UpdaterPages* pages = nullptr;
+    PageView shown;
     std::string sequence;
     PageView last;
     PageView lastOffer;
@@ -290,6 +293,27 @@ TEST(RoadPages, SayWhatTheUserNeeds) {
     oldWindows.command = Command::Download;
     oldWindows.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
     EXPECT_EQ(Drive(oldWindows).outcome.text, oldWindows.windowsTooOld);
+}
+
+// A retry's line replaces the text of the page the user is waiting on; a
+// quiet window that shows nothing stays so.
+TEST(RoadPages, ShowARetryWhileChecking) {
+    const std::string line = "Network failure; retry 1 of 3 in 1.4 s";
+    for (const bool quiet : {false, true}) {
+        Script script;
+        PageOptions pageOptions;
+        pageOptions.quiet = quiet;
+        hovrel::common::CancelFlag cancel;
+        RecordingSink sink(script);
+        UpdaterPages pages(pageOptions, sink, cancel);
+        pages.Begin();
+        pages.Warning(line);
+        EXPECT_EQ(sink.sequence, quiet ? "" : "checking");
+        EXPECT_EQ(sink.shown.text, quiet ? "" : line);
+        if (!quiet) {
+            EXPECT_EQ(sink.shown.heading, "Checking for updates...");
+        }
+    }
 }
 
 } // namespace
