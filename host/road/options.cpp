@@ -98,6 +98,7 @@ const common::OptionTable<wchar_t, Options>& Table() {
             {L"public-key", Row::RepeatableText(&Options::publicKeys), kBoth},
             {L"product", Row::Text(&Options::product), kBoth},
             {L"allow-unsigned", Row::Flag(&Options::allowUnsigned), kBoth},
+            {L"require-expiry", Row::Flag(&Options::requireExpiry), kBoth},
             {L"keep", Row::Flag(&Options::keep), kBoth},
             {L"elevate", Row::Flag(&Options::elevate), kBoth},
             {L"publisher", Row::RepeatableText(&Options::publishers), kBoth},

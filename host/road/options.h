@@ -22,6 +22,7 @@ struct Options {
     std::vector<std::wstring> publicKeys; // --public-key, each a path or a one-line key
     std::wstring product;                 // empty: any product
     bool allowUnsigned = false;
+    bool requireExpiry = false;           // refuse a manifest without "expires"
     bool keep = false;                    // leave the private folder in place
     bool elevate = false;                 // start the installer through "runas"
     std::vector<std::wstring> publishers; // Authenticode signer names accepted

@@ -90,6 +90,13 @@ void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {
     haveManifest_ = true;
 }
 
+// The manifest's warnings stay below the offer and the outcome.
+void UpdaterPages::AppendWarnings(std::string& text) const {
+    for (const std::string& warning : manifest_.warnings) {
+        text += (text.empty() ? "" : "\n\n") + warning;
+    }
+}
+
 void UpdaterPages::VerdictReached(const VerdictReport& report) {
     verdict_ = report;
     haveVerdict_ = true;
@@ -141,6 +148,7 @@ bool UpdaterPages::AcceptOffer(const RoadManifest& manifest, const VerdictReport
     if (report.mandatory) {
         offer.text += " This update is required.";
     }
+    AppendWarnings(offer.text);
     offer.notes = manifest.notes;
     offer.mandatory = report.mandatory;
     shown_ = true;
@@ -198,7 +206,8 @@ PageView UpdaterPages::Outcome(int exitCode) const {
         const std::string name = ProductName();
         view.heading = (name.empty() ? std::string("This app") : name) + " is up to date.";
         view.text =
-            verdict_.verdict == Verdict::NotInRollout
+            verdict_.verdict == Verdict::NeedsNewerWindows ? verdict_.windowsTooOld
+            : verdict_.verdict == Verdict::NotInRollout
                 ? "Version " + version +
                       " is being rolled out step by step and reaches this computer later."
                 : "You have " + verdict_.installed + "; the latest version is " + version + ".";
@@ -207,6 +216,7 @@ PageView UpdaterPages::Outcome(int exitCode) const {
         view.heading = Named(version) + " is downloaded.";
         view.text = "The package is at " + packagePath_ + ".";
     }
+    AppendWarnings(view.text);
     return view;
 }
 

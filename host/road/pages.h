@@ -95,6 +95,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     void Show(Page page, std::string heading, std::string text);
     std::string Named(const std::string& version) const;
     PageView Outcome(int exitCode) const;
+    void AppendWarnings(std::string& text) const;
 
     const PageOptions options_;
     PageSink& sink_;

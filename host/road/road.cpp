@@ -60,6 +60,19 @@ class Road {
         return code;
     }
 
+    // Nothing is fetched or run for a newer Windows than this one.
+    bool NeedsNewerWindows(const RoadManifest& manifest) {
+        if (manifest.windowsTooOld.empty()) {
+            return false;
+        }
+        VerdictReport report;
+        report.verdict = Verdict::NeedsNewerWindows;
+        report.version = manifest.fields.version;
+        report.windowsTooOld = manifest.windowsTooOld;
+        observer_.VerdictReached(report);
+        return true;
+    }
+
     int DownloadTo(const RoadManifest& manifest, std::wstring& path) {
         const int code = steps_.PreparePackagePath(manifest, path);
         return code == ExitOk ? steps_.Download(manifest, path) : code;
@@ -112,7 +125,7 @@ class Road {
     int Download() {
         RoadManifest manifest;
         int code = FetchManifestToAct(manifest);
-        if (code != ExitOk) {
+        if (code != ExitOk || NeedsNewerWindows(manifest)) {
             return code;
         }
         std::wstring path;
@@ -126,7 +139,10 @@ class Road {
     int Install() {
         RoadManifest manifest;
         const int code = FetchManifestToAct(manifest);
-        return code == ExitOk ? InstallPackage(manifest, options_.outPath) : code;
+        if (code != ExitOk || NeedsNewerWindows(manifest)) {
+            return code;
+        }
+        return InstallPackage(manifest, options_.outPath);
     }
 
     int Update() {

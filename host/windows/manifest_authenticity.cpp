@@ -115,10 +115,49 @@ int AllowUnauthenticated(const Options& options, RoadObserver& observer) {
     return ExitOk;
 }
 
+// What ntdll reports, which no compatibility shim lowers the way it does
+// GetVersionEx's answer.
+bool RunningWindows(WindowsVersion& version) {
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto rtlGetVersion =
+        ntdll == nullptr ? nullptr
+                         : reinterpret_cast<RtlGetVersionFunction>(
+                               reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0) {
+        return false;
+    }
+    version = WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+    return true;
+}
+
+int CheckMinWindows(RoadObserver& observer, const HV_Manifest& manifest,
+                    const WindowsVersion& needed, RoadManifest& accepted) {
+    WindowsVersion running;
+    if (!RunningWindows(running)) {
+        return Report(observer, Failure(ExitManifest,
+                                        "Cannot read this Windows version (RtlGetVersion), which "
+                                        "the manifest's \"min_windows\" needs.",
+                                        "Tell the publisher."));
+    }
+    if (CompareWindowsVersion(running, needed) < 0) {
+        accepted.windowsTooOld = std::string(manifest.version) + " needs Windows " +
+                                 FormatWindowsVersion(needed) + " or later; this is " +
+                                 FormatWindowsVersion(running);
+    }
+    return ExitOk;
+}
+
 int CheckTerms(const Options& options, RoadObserver& observer, const std::string& body,
-               const HV_Manifest& manifest) {
+               bool authenticated, RoadManifest& accepted) {
+    const HV_Manifest& manifest = accepted.fields;
     TermsRequest request;
     request.now = SecondsSinceEpoch();
+    request.authenticated = authenticated;
+    request.requireExpiry = options.requireExpiry;
+    request.downloads = options.command != Command::Check;
     if (!common::WideToUtf8(options.product, request.product)) {
         return Report(observer, UsageFailure("--product is not valid text"));
     }
@@ -140,7 +179,19 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
                                     " is not newer than the " + "installed " + installed +
                                     "; a rollback is never installed");
     }
-    return decision.verdict == TermsVerdict::Accepted ? ExitOk : Refuse(observer, decision.reason);
+    if (IsMalformedTerm(decision.verdict)) {
+        return Report(observer,
+                      Failure(ExitManifest, "Cannot use the manifest: " + decision.reason));
+    }
+    if (decision.verdict != TermsVerdict::Accepted) {
+        return Refuse(observer, decision.reason);
+    }
+    for (const std::string& warning : decision.warnings) {
+        observer.Warning(warning);
+    }
+    accepted.warnings = decision.warnings;
+    return decision.minWindows ? CheckMinWindows(observer, manifest, *decision.minWindows, accepted)
+                               : ExitOk;
 }
 
 } // namespace
@@ -189,7 +240,7 @@ int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObse
     if (result != HV_Ok) {
         return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
     }
-    code = CheckTerms(options, observer, body, manifest);
+    code = CheckTerms(options, observer, body, !keys.empty(), accepted);
     if (code != ExitOk) {
         return code;
     }

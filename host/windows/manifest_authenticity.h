@@ -1,7 +1,7 @@
 #pragma once
 
 // The road's first step: fetch the manifest, make sure it is the publisher's
-// (signature, expiry, product, no rollback) and parse it. Nothing of the
+// (signature, expiry, product, no rollback, readable values) and parse it. Nothing of the
 // package is fetched before this step has accepted the manifest.
 
 #include "hovrel.h"

@@ -31,6 +31,11 @@ int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& repo
     report.rollout = manifest.rollout;
     report.mandatory = manifest.mandatory != 0;
     report.bucket = 0;
+    if (!accepted.windowsTooOld.empty()) {
+        report.verdict = Verdict::NeedsNewerWindows;
+        report.windowsTooOld = accepted.windowsTooOld;
+        return ExitOk;
+    }
     if (order > 0 && !manifest.mandatory) {
         const std::wstring id = options_.machineId.empty() ? ComputerName() : options_.machineId;
         std::string machineId;

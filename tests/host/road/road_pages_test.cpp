@@ -27,6 +27,8 @@ struct Script {
     int installer = ExitOk; // ExitOk, ExitRestartNeeded or a failure
     bool acceptOffer = true;
     Page cancelOn = Page::Outcome; // Outcome: no cancel
+    std::string windowsTooOld;     // the terms step's line for an old Windows
+    std::string warning;           // a warning of the terms step
 };
 
 class FakeSteps : public RoadSteps {
@@ -43,6 +45,11 @@ class FakeSteps : public RoadSteps {
         std::snprintf(manifest.fields.version, sizeof manifest.fields.version, "2.0.0");
         manifest.fields.mandatory = script_.mandatory ? 1 : 0;
         manifest.notes = "Faster start.";
+        manifest.windowsTooOld = script_.windowsTooOld;
+        if (!script_.warning.empty()) {
+            manifest.warnings.push_back(script_.warning);
+            observer_.Warning(script_.warning);
+        }
         return ExitOk;
     }
     int Evaluate(const RoadManifest&, VerdictReport& report) override {
@@ -235,6 +242,24 @@ TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
          "checking downloading outcome:downloaded", 0},
         {"install asks before the installer", with([](Script& s) { s.command = Command::Install; }),
          "checking verifying offer installing outcome:installed", 0},
+        {"download for a newer Windows", with([](Script& s) {
+             s.command = Command::Download;
+             s.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+         }),
+         "checking outcome:up-to-date", 0},
+        {"install for a newer Windows", with([](Script& s) {
+             s.command = Command::Install;
+             s.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+         }),
+         "checking outcome:up-to-date", 0},
+        {"update for a newer Windows",
+         with([](Script& s) { s.verdict = Verdict::NeedsNewerWindows; }),
+         "checking outcome:up-to-date", 0},
+        {"check for a newer Windows", with([](Script& s) {
+             s.command = Command::Check;
+             s.verdict = Verdict::NeedsNewerWindows;
+         }),
+         "checking outcome:up-to-date", 0},
     };
     for (const Row& row : rows) {
         const Seen run = Drive(row.script);
@@ -257,6 +282,17 @@ TEST(RoadPages, SayWhatTheUserNeeds) {
     EXPECT_EQ(failed.outcome.heading, "The installer failed.");
     EXPECT_EQ(failed.outcome.text, "Try again.\nmsiexec log: C:\\p\\x.log");
     EXPECT_EQ(failed.outcome.footer, "Exit code 5");
+
+    Script warned;
+    warned.warning = "Warning: the signed manifest has no \"expires\".";
+    EXPECT_EQ(Drive(warned).offer.text, "You have 1.0.0.\n\n" + warned.warning);
+    warned.command = Command::Check;
+    EXPECT_EQ(Drive(warned).outcome.text, "You have 1.0.0.\n\n" + warned.warning);
+
+    Script oldWindows;
+    oldWindows.command = Command::Download;
+    oldWindows.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+    EXPECT_EQ(Drive(oldWindows).outcome.text, oldWindows.windowsTooOld);
 }
 
 // A retry's line replaces the text of the page the user is waiting on; a

@@ -16,7 +16,7 @@ manifest rollout0-mandatory -size rollout:=0 mandatory:=true
 manifest rollout84 -size rollout:=84
 manifest rollout85 -size rollout:=85
 manifest wrong-size size:=$((size + 1))
-manifest wrong-sha -size sha256="$(printf '0%.0s' {1..64})"
+manifest wrong-sha sha256="$(printf '0%.0s' {1..64})"
 manifest no-url -url -size
 
 package=$scratch/package.exe
