@@ -35,6 +35,8 @@ const common::OptionTable<char, Arguments>& Table() {
             {"rollout", Row::TextMayBeEmpty(&Arguments::rollout), kManifest},
             {"expires", Row::TextMayBeEmpty(&Arguments::expires), kManifest},
             {"expires-in", Row::TextMayBeEmpty(&Arguments::expiresIn), kManifest},
+            // The earlier name of --expires-in, kept for scripts that use it.
+            {"valid-for", Row::TextMayBeEmpty(&Arguments::expiresIn), kManifest},
             {"no-expiry", Row::Flag(&Arguments::noExpiry), kManifest},
             {"min-windows", Row::TextMayBeEmpty(&Arguments::minWindows), kManifest},
             {"product", Row::TextMayBeEmpty(&Arguments::product), kManifest | kPolicyTemplate},

@@ -59,7 +59,7 @@ if "expires" in given:
     want.append(("expires", given["expires"]))
 if "expires" not in given and "no-expiry" not in given:
     # 30 days unless told otherwise.
-    days = int(given.get("expires-in", 30))
+    days = int(given.get("expires-in", given.get("valid-for", 30)))
     got = dict(pairs).get("expires", "")
     until = datetime.strptime(got, "%Y-%m-%dT%H:%M:%SZ").replace(tzinfo=timezone.utc).timestamp()
     if abs(until - (time.time() + days * 86400)) > 120:
@@ -104,6 +104,7 @@ done <<ROWS
 the default expiry|
 every option, expiry as a time|--rollout 25 --mandatory --expires 2999-01-31T00:00:00Z --product Vendor.App_2-x --min-windows 10.0.17763 --notes $work/notes.txt
 expiry as days, a product|--expires-in 7 --product app
+expiry by its earlier option|--valid-for 9 --product app
 no expiry|--no-expiry --product app
 notes alone|--notes $work/notes.txt --product app
 rollout to nobody|--rollout 0 --product app
