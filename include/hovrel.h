@@ -142,7 +142,10 @@ HV_API HV_Result HV_CALL HV_HashFile(const wchar_t* path, char* digest);
    Null or empty arguments mean
    "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS".
    exitCode (may be null) is set to 0xFFFFFFFF first, then to the installer's
-   exit code; it stays 0xFFFFFFFF when no process could be started. */
+   exit code; it stays 0xFFFFFFFF when no process could be started.
+   installerPath should be absolute (GetFullPathNameW): Windows looks for a
+   bare or relative name in the calling program's own folder before the
+   current folder, so it could start another file than the one verified. */
 HV_API HV_Result HV_CALL HV_RunInstaller(const wchar_t* installerPath, const wchar_t* arguments,
                                          uint32_t* exitCode);
 

@@ -46,7 +46,7 @@ base=http://127.0.0.1:$server_port
 
 step "Publisher: a signing key, the manifest and its signature (hovrel-publish)"
 "$publish" keygen --out "$work/release-key.pem"
-"$publish" manifest "$site/$package" --version $version --url "$base/$package" --valid-for 30 \
+"$publish" manifest "$site/$package" --version $version --url "$base/$package" --expires-in 30 \
     --out "$site/manifest.json"
 "$publish" sign "$site/manifest.json" --key "$work/release-key.pem"
 "$publish" verify "$site/manifest.json" --public-key "$work/release-key.pub.pem"
@@ -92,7 +92,7 @@ msi=HovrelDemoMsi-$version.msi
 mkdir -p "$work/msi"
 printf '%s\r\n' "$version" >"$work/msi/version.txt"
 (cd "$work/msi" && wixl -a x64 -D VERSION=$version -o "$site/$msi" "$root/demo/hovrel-demo-app.wxs")
-"$publish" manifest "$site/$msi" --version $version --url "$base/$msi" --valid-for 30 \
+"$publish" manifest "$site/$msi" --version $version --url "$base/$msi" --expires-in 30 \
     --out "$site/manifest-msi.json"
 "$publish" sign "$site/manifest-msi.json" --key "$work/release-key.pem"
 cat "$site/manifest-msi.json"

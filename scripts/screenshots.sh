@@ -55,7 +55,7 @@ publish_manifest() { # name [hovrel-publish options...]
     local name=$1
     shift
     "$publish" manifest "$site/DemoSetup-2.0.0.exe" --version 2.0.0 --product demo \
-        --url "$base/DemoSetup-2.0.0.exe" --valid-for 30 --notes "$work/notes.txt" "$@" \
+        --url "$base/DemoSetup-2.0.0.exe" --expires-in 30 --notes "$work/notes.txt" "$@" \
         --out "$site/$name.json" >/dev/null
     "$publish" sign "$site/$name.json" --key "$work/release-key.pem" >/dev/null
 }

@@ -49,6 +49,7 @@ std::string ManifestText(const ManifestFields& fields) {
                        ",\n  \"mandatory\": " + (fields.mandatory ? "true" : "false");
     AppendUnlessEmpty(text, "expires", fields.expires);
     AppendUnlessEmpty(text, "product", fields.product);
+    AppendUnlessEmpty(text, "min_windows", fields.minWindows);
     AppendUnlessEmpty(text, "notes", fields.notes);
     return text + "\n}\n";
 }

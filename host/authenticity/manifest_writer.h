@@ -18,6 +18,7 @@ struct ManifestFields {
     // Each of these is left out when empty.
     std::string expires;
     std::string product;
+    std::string minWindows;
     std::string notes;
 };
 

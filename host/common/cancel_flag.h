@@ -4,9 +4,10 @@
 
 namespace hovrel::common {
 
-// The one flag that stops the road: set by Ctrl+C, by the window's Cancel
-// and by the --timeout watchdog, read by the road between steps and by the
-// library between chunks. Setting it is a plain 32-bit store, the one kind
+// The one flag that stops the road: set by Ctrl+C, by the window's Cancel,
+// by the --timeout watchdog and by the --min-rate floor, read by the road
+// between steps, by the host while a fetch runs and by the library between
+// chunks. Setting it is a plain 32-bit store, the one kind
 // of write the library expects, and safe from a console control handler.
 class CancelFlag {
   public:

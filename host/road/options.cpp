@@ -3,6 +3,7 @@
 #include "option_parser.h"
 #include "user_state.h"
 
+#include <cstdint>
 #include <utility>
 
 namespace hovrel::road {
@@ -67,6 +68,24 @@ bool TakeChannel(const std::wstring& text, Options& options) {
     return IsChannelName(text);
 }
 
+// A whole number from 0 to `most`.
+bool TakeCount(const std::wstring& text, std::uint32_t most, std::uint32_t& count) {
+    if (text == L"0") {
+        count = 0;
+        return true;
+    }
+    return common::ParseWholeNumber(text, count) && count <= most;
+}
+
+bool TakeMinRate(const std::wstring& text, Options& options) {
+    return TakeCount(text, UINT32_MAX, options.minRate);
+}
+
+// Ten doublings from 1 s already wait over half an hour.
+bool TakeRetries(const std::wstring& text, Options& options) {
+    return TakeCount(text, 10, options.retries);
+}
+
 const common::OptionTable<wchar_t, Options>& Table() {
     static const common::OptionTable<wchar_t, Options> table{
         {
@@ -83,6 +102,7 @@ const common::OptionTable<wchar_t, Options>& Table() {
             {L"public-key", Row::RepeatableText(&Options::publicKeys), kBoth},
             {L"product", Row::Text(&Options::product), kBoth},
             {L"allow-unsigned", Row::Flag(&Options::allowUnsigned), kBoth},
+            {L"require-expiry", Row::Flag(&Options::requireExpiry), kBoth},
             {L"keep", Row::Flag(&Options::keep), kBoth},
             {L"elevate", Row::Flag(&Options::elevate), kBoth},
             {L"publisher", Row::RepeatableText(&Options::publishers), kBoth},
@@ -94,6 +114,19 @@ const common::OptionTable<wchar_t, Options>& Table() {
              Row::WholeNumber(&Options::waitPid,
                               "--wait-pid needs a process id from 1 to 4294967295"),
              kBoth},
+            {L"fetch-timeout",
+             Row::WholeNumber(&Options::fetchTimeoutSeconds,
+                              "--fetch-timeout needs a whole number of seconds from 1 to "
+                              "4294967295"),
+             kBoth},
+            {L"min-rate",
+             Row::Checked(TakeMinRate,
+                          "--min-rate needs a whole number of bytes a second from 0 to "
+                          "4294967295"),
+             kBoth},
+            {L"retries", Row::Checked(TakeRetries, "--retries needs a whole number from 0 to 10"),
+             kBoth},
+            {L"signature-url", Row::Text(&Options::signatureUrl), kBoth},
             {L"auto", Row::Flag(&Options::automatic), kBoth},
             {L"interval",
              Row::WholeNumber(&Options::intervalHours, "--interval needs hours from 1 to 744"),

@@ -22,6 +22,7 @@ struct Options {
     std::vector<std::wstring> publicKeys; // --public-key, each a path or a one-line key
     std::wstring product;                 // empty: any product
     bool allowUnsigned = false;
+    bool requireExpiry = false;           // refuse a manifest without "expires"
     bool keep = false;                    // leave the private folder in place
     bool elevate = false;                 // start the installer through "runas"
     std::vector<std::wstring> publishers; // Authenticode signer names accepted
@@ -31,6 +32,11 @@ struct Options {
     std::uint32_t intervalHours = 0;      // 0: not given (the default, 24)
     std::wstring channel;                 // empty: not given
     bool reset = false;                   // status --reset: delete the user's state
+    // The network's limits.
+    std::uint32_t fetchTimeoutSeconds = 60; // each fetch of the manifest or its signature
+    std::uint32_t minRate = 4096;           // bytes a second over a minute; 0: no floor
+    std::uint32_t retries = 3;              // after a network failure; 0: none
+    std::wstring signatureUrl;              // empty: beside the manifest's path
     // The window's own options.
     bool quietIfCurrent = false; // no window unless an update applies
     std::wstring displayName;    // the product's name on the pages

@@ -1,5 +1,7 @@
 #include "package_name.h"
 
+#include <algorithm>
+
 namespace hovrel::road {
 
 namespace {
@@ -22,8 +24,18 @@ std::wstring Upper(const std::wstring& text) {
     return out;
 }
 
-// CON, PRN, AUX, NUL, COM0-9, LPT0-9 name a device whatever extension
-// follows, and Windows ignores trailing spaces before the dot.
+// Shown the other way round, so a name can pass for another ("gnp.exe").
+bool IsBidirectionalControl(wchar_t c) {
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// Windows takes the superscript digits for digits in device names.
+bool IsDeviceDigit(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || c == 0x00B9 || c == 0x00B2 || c == 0x00B3;
+}
+
+// CON, PRN, AUX, NUL, COM0-9, LPT0-9 (with ¹²³ too) name a device whatever
+// extension follows, and Windows ignores trailing spaces before the dot.
 bool IsReservedDeviceName(const std::wstring& name) {
     std::wstring stem = Upper(name.substr(0, name.find(L'.')));
     while (!stem.empty() && stem.back() == L' ') {
@@ -34,7 +46,12 @@ bool IsReservedDeviceName(const std::wstring& name) {
     }
     return stem.size() == 4 &&
            (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-           stem[3] >= L'0' && stem[3] <= L'9';
+           IsDeviceDigit(stem[3]);
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& upperEnd) {
+    return text.size() >= upperEnd.size() &&
+           Upper(text.substr(text.size() - upperEnd.size())) == upperEnd;
 }
 
 void TrimTrailingDotsAndSpaces(std::wstring& name) {
@@ -79,10 +96,11 @@ std::wstring PackageFileName(const std::wstring& url) {
         path = pathStart == std::wstring::npos ? std::wstring() : path.substr(pathStart);
     }
     const std::size_t slash = path.find_last_of(L"/\\");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    for (wchar_t& c : name) {
-        if (IsForbidden(c)) {
-            c = L'_';
+    const std::wstring segment = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    std::wstring name;
+    for (wchar_t c : segment) {
+        if (!IsBidirectionalControl(c)) {
+            name += IsForbidden(c) ? L'_' : c;
         }
     }
     TrimTrailingDotsAndSpaces(name);
@@ -100,8 +118,29 @@ std::wstring PackageFileName(const std::wstring& url) {
     return name;
 }
 
-bool IsMsiPackage(const std::wstring& path) {
-    return path.size() >= 4 && Upper(path.substr(path.size() - 4)) == L".MSI";
+PackageKind KindOfPackage(const unsigned char* bytes, std::size_t size) {
+    static const unsigned char compoundFile[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (size >= sizeof compoundFile &&
+        std::equal(compoundFile, compoundFile + sizeof compoundFile, bytes)) {
+        return PackageKind::Msi;
+    }
+    if (size >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
+        return PackageKind::Program;
+    }
+    return PackageKind::Unknown;
+}
+
+std::wstring PathForKind(const std::wstring& path, PackageKind kind) {
+    if (kind == PackageKind::Unknown) {
+        return path;
+    }
+    const std::wstring wanted = kind == PackageKind::Msi ? L".MSI" : L".EXE";
+    const std::wstring other = kind == PackageKind::Msi ? L".EXE" : L".MSI";
+    if (EndsWith(path, wanted)) {
+        return path;
+    }
+    const std::wstring stem = EndsWith(path, other) ? path.substr(0, path.size() - 4) : path;
+    return stem + (kind == PackageKind::Msi ? L".msi" : L".exe");
 }
 
 std::wstring MsiexecLogPath(const std::wstring& packagePath) {

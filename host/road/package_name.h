@@ -1,8 +1,10 @@
 #pragma once
 
 // Portable pieces of the install road: the package's file name, taken from
-// its URL, and the msiexec command line for an .msi package.
+// its URL, its kind, taken from its first bytes, and the msiexec command line
+// for an MSI package.
 
+#include <cstddef>
 #include <string>
 
 namespace hovrel::road {
@@ -10,11 +12,19 @@ namespace hovrel::road {
 // A safe Windows file name from the URL's last path segment: the query and
 // fragment dropped, forbidden characters replaced, trailing dots and spaces
 // cut, reserved device names prefixed, the length capped with the extension
-// kept. A name without a dot gets ".exe", an empty one is "package.exe".
+// kept, bidirectional controls dropped. A name without a dot gets ".exe", an
+// empty one is "package.exe".
 std::wstring PackageFileName(const std::wstring& url);
 
-// True when the path's file name ends in ".msi", in any case.
-bool IsMsiPackage(const std::wstring& path);
+enum class PackageKind { Unknown, Program, Msi };
+
+// An MSI starts with the compound file signature, a program with "MZ";
+// nothing else is started.
+PackageKind KindOfPackage(const unsigned char* bytes, std::size_t size);
+
+// The path with the extension of its kind: kept when it has it (in any case),
+// swapped when it has the other kind's, added otherwise.
+std::wstring PathForKind(const std::wstring& path, PackageKind kind);
 
 // msiexec's arguments for a silent install of the package, logging beside
 // it, followed by the caller's extra arguments when there are any.

@@ -1,5 +1,7 @@
 #include "pages.h"
 
+#include <algorithm>
+
 namespace hovrel::road {
 
 const char* PageName(Page page) {
@@ -86,6 +88,7 @@ void UpdaterPages::Show(Page page, std::string heading, std::string text) {
     view.heading = std::move(heading);
     view.text = std::move(text);
     shown_ = true;
+    current_ = view;
     sink_.Show(view);
 }
 
@@ -97,12 +100,19 @@ void UpdaterPages::Note(const std::string& line) {
 
 void UpdaterPages::Warning(const std::string& line) {
     cautions_.push_back(line);
+    if (shown_ && (current_.page == Page::Checking || current_.page == Page::Downloading)) {
+        Show(current_.page, current_.heading, line);
+    }
 }
 
+// The manifest's own warnings are in the page's text already.
 std::string UpdaterPages::Cautions() const {
     std::string text;
     for (const std::string& line : cautions_) {
-        text += (text.empty() ? "" : "\n") + line;
+        if (std::find(manifest_.warnings.begin(), manifest_.warnings.end(), line) ==
+            manifest_.warnings.end()) {
+            text += (text.empty() ? "" : "\n") + line;
+        }
     }
     return text;
 }
@@ -110,6 +120,13 @@ std::string UpdaterPages::Cautions() const {
 void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {
     manifest_ = manifest;
     haveManifest_ = true;
+}
+
+// The manifest's warnings stay below the offer and the outcome.
+void UpdaterPages::AppendWarnings(std::string& text) const {
+    for (const std::string& warning : manifest_.warnings) {
+        text += (text.empty() ? "" : "\n\n") + warning;
+    }
 }
 
 void UpdaterPages::VerdictReached(const VerdictReport& report) {
@@ -163,6 +180,7 @@ bool UpdaterPages::AcceptOffer(const RoadManifest& manifest, const VerdictReport
     if (report.mandatory) {
         offer.text += " This update is required.";
     }
+    AppendWarnings(offer.text);
     offer.notes = manifest.notes;
     offer.mandatory = report.mandatory;
     offer.skippable = memory_ != nullptr && !report.mandatory;
@@ -231,7 +249,8 @@ PageView UpdaterPages::Outcome(int exitCode) const {
         const std::string name = ProductName();
         view.heading = (name.empty() ? std::string("This app") : name) + " is up to date.";
         view.text =
-            verdict_.verdict == Verdict::NotInRollout
+            verdict_.verdict == Verdict::NeedsNewerWindows ? verdict_.windowsTooOld
+            : verdict_.verdict == Verdict::NotInRollout
                 ? "Version " + version +
                       " is being rolled out step by step and reaches this computer later."
                 : "You have " + verdict_.installed + "; the latest version is " + version + ".";
@@ -241,6 +260,7 @@ PageView UpdaterPages::Outcome(int exitCode) const {
         view.heading = Named(version) + " is downloaded.";
         view.text = "The package is at " + packagePath_ + ".";
     }
+    AppendWarnings(view.text);
     return view;
 }
 

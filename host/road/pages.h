@@ -91,7 +91,9 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     void SkipChosen() { skipChosen_ = true; }
 
     // A warning, and the note that the manifest is not authenticated, are
-    // shown on the offer and the outcome of a check.
+    // kept for the foot of the offer and of a check's outcome; a warning is
+    // shown on the checking and downloading pages too (a retry is worth
+    // seeing).
     void Note(const std::string& line) override;
     void Warning(const std::string& line) override;
     void Checking(const std::string&) override {}
@@ -115,6 +117,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     std::string Named(const std::string& version) const;
     PageView Outcome(int exitCode) const;
     std::string Cautions() const;
+    void AppendWarnings(std::string& text) const;
 
     const PageOptions options_;
     PageSink& sink_;
@@ -124,6 +127,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     VerdictReport verdict_;
     bool haveVerdict_ = false;
     bool shown_ = false;
+    PageView current_; // the page shown last
     bool offered_ = false;
     bool declined_ = false;
     std::atomic<bool> userCancelled_{false}; // set on the window's thread

@@ -39,6 +39,7 @@ enum class Verdict {
     UpToDate, // the manifest's version is not newer than the installed one
     NotInRollout,
     Available,
+    NeedsNewerWindows, // the manifest's "min_windows" is newer than this Windows
 };
 
 // order is HV_CompareVersion(manifest version, installed version).

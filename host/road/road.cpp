@@ -28,8 +28,7 @@ class Road {
     }
 
   private:
-    // A cancel cannot interrupt a manifest fetch or hashing; the road stops
-    // after them instead.
+    // A cancel cannot interrupt hashing; the road stops after it instead.
     bool StoppedByUser(StopPoint where) {
         if (!cancel_.IsSet()) {
             return false;
@@ -60,6 +59,19 @@ class Road {
             observer_.VerdictReached(report);
         }
         return code;
+    }
+
+    // Nothing is fetched or run for a newer Windows than this one.
+    bool NeedsNewerWindows(const RoadManifest& manifest) {
+        if (manifest.windowsTooOld.empty()) {
+            return false;
+        }
+        VerdictReport report;
+        report.verdict = Verdict::NeedsNewerWindows;
+        report.version = manifest.fields.version;
+        report.windowsTooOld = manifest.windowsTooOld;
+        observer_.VerdictReached(report);
+        return true;
     }
 
     int DownloadTo(const RoadManifest& manifest, std::wstring& path) {
@@ -114,7 +126,7 @@ class Road {
     int Download() {
         RoadManifest manifest;
         int code = FetchManifestToAct(manifest);
-        if (code != ExitOk) {
+        if (code != ExitOk || NeedsNewerWindows(manifest)) {
             return code;
         }
         std::wstring path;
@@ -128,7 +140,10 @@ class Road {
     int Install() {
         RoadManifest manifest;
         const int code = FetchManifestToAct(manifest);
-        return code == ExitOk ? InstallPackage(manifest, options_.outPath) : code;
+        if (code != ExitOk || NeedsNewerWindows(manifest)) {
+            return code;
+        }
+        return InstallPackage(manifest, options_.outPath);
     }
 
     int Update() {

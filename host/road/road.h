@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace hovrel::road {
 
@@ -21,6 +22,11 @@ struct RoadManifest {
     HV_Manifest fields{};
     std::string product; // the manifest's "product", empty when absent
     std::string notes;   // the manifest's "notes" (release notes), empty when absent
+    // When this Windows is older than the manifest's "min_windows": the one
+    // line saying so; no update applies then.
+    std::string windowsTooOld;
+    // What the terms step warned of (also told through Warning).
+    std::vector<std::string> warnings;
 };
 
 struct VerdictReport {
@@ -31,6 +37,7 @@ struct VerdictReport {
     std::int32_t rollout = 100;
     bool mandatory = false;
     std::string skipped; // an automatic run passed over this skipped version
+    std::string windowsTooOld; // NeedsNewerWindows: RoadManifest's line
 };
 
 // A failed step: one line saying what failed, then what the user can do.
@@ -56,7 +63,7 @@ struct InstallReport {
 
 // Where the user's cancel stopped the road, or was noticed.
 enum class StopPoint {
-    WhileFetching,   // the manifest fetch cannot be interrupted; stopped after it
+    WhileFetching,   // while the manifest or its signature was fetched, or after
     NotConfirmed,    // the install was not confirmed
     WhileWaiting,    // while waiting for --wait-pid
     BeforeInstaller, // after verifying, before the installer started

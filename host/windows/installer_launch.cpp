@@ -7,11 +7,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 namespace hovrel::windows {
 
 using namespace hovrel::road;
-
-namespace {
 
 bool HostIsElevated() {
     UniqueToken token;
@@ -24,6 +24,8 @@ bool HostIsElevated() {
         GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size);
     return ok && elevation.TokenIsElevated != 0;
 }
+
+namespace {
 
 // ShellExecuteExW takes no default switches of its own, so the library's are
 // passed explicitly for an .exe.
@@ -65,10 +67,11 @@ std::wstring MsiexecPath() {
     return std::wstring(folder, length) + L"\\msiexec.exe";
 }
 
-InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraArguments,
-                        bool elevate, const std::function<void(const char* why)>& announce) {
+InstallerRun RunPackage(const std::wstring& package, PackageKind kind,
+                        const std::wstring& extraArguments, bool elevate,
+                        const std::function<void(const char* why)>& announce) {
     InstallerRun run;
-    run.msi = IsMsiPackage(package);
+    run.msi = kind == PackageKind::Msi;
     const std::wstring program = run.msi ? MsiexecPath() : package;
     const std::wstring arguments =
         run.msi ? MsiexecArguments(package, extraArguments) : extraArguments;
@@ -81,12 +84,28 @@ InstallerRun RunPackage(const std::wstring& package, const std::wstring& extraAr
                                  &run.exitCode);
     // No process was created (the library cannot say why). An unelevated
     // host is refused exactly so by an installer that requires
-    // administrator rights, so it asks once for them.
-    if (run.result == HV_InstallerFailed && run.exitCode == 0xFFFFFFFFu && !HostIsElevated()) {
-        announce("The installer did not start without administrator rights; asking Windows "
-                 "for them.");
-        RunElevated(program, arguments, run);
+    // administrator rights.
+    run.needsElevation =
+        run.result == HV_InstallerFailed && run.exitCode == 0xFFFFFFFFu && !HostIsElevated();
+    return run;
+}
+
+InstallerRun RunHostElevated(const std::wstring& arguments) {
+    InstallerRun run;
+    std::vector<wchar_t> self(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+        if (length == 0) {
+            run.shellError = GetLastError();
+            return run;
+        }
+        if (length < self.size()) {
+            break;
+        }
+        self.resize(self.size() * 2);
     }
+    RunElevated(self.data(), arguments, run);
     return run;
 }
 

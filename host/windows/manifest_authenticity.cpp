@@ -1,8 +1,8 @@
 #include "manifest_authenticity.h"
 
-#include "library_limits.h"
 #include "manifest_terms.h"
 #include "signature_check.h"
+#include "signature_url.h"
 #include "utf8.h"
 
 #include <windows.h>
@@ -18,18 +18,6 @@ namespace {
 
 using namespace hovrel::authenticity;
 
-bool Fetch(const std::wstring& url, std::string& body, HV_Result& result) {
-    std::vector<char> buffer(common::kManifestMaxBytes + 1);
-    std::int32_t length = 0;
-    result = HV_FetchManifest(url.c_str(), buffer.data(), static_cast<std::int32_t>(buffer.size()),
-                              &length);
-    if (result != HV_Ok) {
-        return false;
-    }
-    body.assign(buffer.data(), static_cast<std::size_t>(length));
-    return true;
-}
-
 std::int64_t SecondsSinceEpoch() {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
@@ -41,35 +29,72 @@ int Refuse(RoadObserver& observer, const std::string& line) {
     return Report(observer, Failure(ExitRefused, "Refused: " + line));
 }
 
-// With keys: the .sig next to the manifest must verify with one of them.
-int Authenticate(const Options& options, const std::string& manifestUrl, RoadObserver& observer,
-                 const std::string& body, const std::vector<TrustedKey>& keys) {
-    const std::wstring signatureUrl = options.manifestUrl + L".sig";
-    const std::string signatureUrlText = manifestUrl + ".sig";
-    std::string signature;
-    HV_Result result = HV_Ok;
-    if (!Fetch(signatureUrl, signature, result)) {
-        return Refuse(observer, "no signature at " + signatureUrlText + " (" +
-                                    HV_ResultText(result) +
-                                    "); the publisher must serve it next to the manifest");
+// --signature-url, or ".sig" after the manifest's path.
+bool SignatureAddress(const Options& options, const std::string& manifestUrl, std::wstring& address,
+                      std::string& text) {
+    if (!options.signatureUrl.empty()) {
+        address = options.signatureUrl;
+        return common::WideToUtf8(address, text);
     }
-    std::size_t index = 0;
-    switch (VerifyManifestSignature(body, signature, keys, index)) {
-    case SignatureVerdict::Verified:
-        observer.Note("Signature verified with " + keys[index].source + ".");
-        return ExitOk;
-    case SignatureVerdict::Malformed:
-        return Refuse(observer, "the signature at " + signatureUrlText +
-                                    " is not a DER ECDSA P-256 signature; tell the publisher");
-    case SignatureVerdict::NotVerified:
-        return Refuse(
-            observer,
-            "the manifest is not signed by a trusted key (" + std::to_string(keys.size()) +
-                " tried): it was changed, or signed by a key not given with --public-key");
-    case SignatureVerdict::SystemError:
-        break;
+    text = SignatureUrl(manifestUrl);
+    return common::Utf8ToWide(text, address);
+}
+
+// With keys: the signature must verify with one of them. A cache may for a
+// while hand out a manifest and a signature of different releases, so a
+// pair that does not match is fetched once more before it is refused.
+int Authenticate(const Options& options, const std::string& manifestUrl, NetworkRun& network,
+                 RoadObserver& observer, std::string& body, const std::vector<TrustedKey>& keys) {
+    std::wstring signatureUrl;
+    std::string signatureUrlText;
+    if (!SignatureAddress(options, manifestUrl, signatureUrl, signatureUrlText)) {
+        return Report(observer, UsageFailure("--signature-url is not valid text"));
     }
-    return Refuse(observer, "Windows could not check the signature (CNG ECDSA P-256 unavailable)");
+    for (int pair = 1;; ++pair) {
+        std::string signature;
+        HV_Result result = HV_Ok;
+        switch (network.Fetch(signatureUrl, "signature", signature, result)) {
+        case Fetched::Ok:
+            break;
+        case Fetched::Stopped:
+            return ExitCancelled;
+        case Fetched::Failed:
+            return Refuse(observer, "no signature at " + signatureUrlText + " (" +
+                                        HV_ResultText(result) +
+                                        "); the publisher must serve it next to the manifest");
+        }
+        std::size_t index = 0;
+        switch (VerifyManifestSignature(body, signature, keys, index)) {
+        case SignatureVerdict::Verified:
+            observer.Note("Signature verified with " + keys[index].source + ".");
+            return ExitOk;
+        case SignatureVerdict::Malformed:
+            return Refuse(observer, "the signature at " + signatureUrlText +
+                                        " is not a DER ECDSA P-256 signature; tell the publisher");
+        case SignatureVerdict::NotVerified:
+            if (pair == 1) {
+                observer.Note("The manifest and its signature do not match; fetching both once "
+                              "more, in case a cache still had an older one.");
+                switch (network.Fetch(options.manifestUrl, "manifest", body, result)) {
+                case Fetched::Ok:
+                    continue;
+                case Fetched::Stopped:
+                    return ExitCancelled;
+                case Fetched::Failed:
+                    return Report(observer,
+                                  StepFailure("Cannot fetch the manifest", Step::Fetch, result));
+                }
+            }
+            return Refuse(
+                observer,
+                "the manifest is not signed by a trusted key (" + std::to_string(keys.size()) +
+                    " tried): it was changed, or signed by a key not given with --public-key");
+        case SignatureVerdict::SystemError:
+            break;
+        }
+        return Refuse(observer,
+                      "Windows could not check the signature (CNG ECDSA P-256 unavailable)");
+    }
 }
 
 // Without keys nothing proves who wrote the manifest: a check says so, and
@@ -90,10 +115,49 @@ int AllowUnauthenticated(const Options& options, RoadObserver& observer) {
     return ExitOk;
 }
 
+// What ntdll reports, which no compatibility shim lowers the way it does
+// GetVersionEx's answer.
+bool RunningWindows(WindowsVersion& version) {
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto rtlGetVersion =
+        ntdll == nullptr ? nullptr
+                         : reinterpret_cast<RtlGetVersionFunction>(
+                               reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0) {
+        return false;
+    }
+    version = WindowsVersion{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+    return true;
+}
+
+int CheckMinWindows(RoadObserver& observer, const HV_Manifest& manifest,
+                    const WindowsVersion& needed, RoadManifest& accepted) {
+    WindowsVersion running;
+    if (!RunningWindows(running)) {
+        return Report(observer, Failure(ExitManifest,
+                                        "Cannot read this Windows version (RtlGetVersion), which "
+                                        "the manifest's \"min_windows\" needs.",
+                                        "Tell the publisher."));
+    }
+    if (CompareWindowsVersion(running, needed) < 0) {
+        accepted.windowsTooOld = std::string(manifest.version) + " needs Windows " +
+                                 FormatWindowsVersion(needed) + " or later; this is " +
+                                 FormatWindowsVersion(running);
+    }
+    return ExitOk;
+}
+
 int CheckTerms(const Options& options, RoadObserver& observer, const std::string& body,
-               const HV_Manifest& manifest) {
+               bool authenticated, RoadManifest& accepted) {
+    const HV_Manifest& manifest = accepted.fields;
     TermsRequest request;
     request.now = SecondsSinceEpoch();
+    request.authenticated = authenticated;
+    request.requireExpiry = options.requireExpiry;
+    request.downloads = options.command != Command::Check;
     if (!common::WideToUtf8(options.product, request.product)) {
         return Report(observer, UsageFailure("--product is not valid text"));
     }
@@ -115,7 +179,19 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
                                     " is not newer than the " + "installed " + installed +
                                     "; a rollback is never installed");
     }
-    return decision.verdict == TermsVerdict::Accepted ? ExitOk : Refuse(observer, decision.reason);
+    if (IsMalformedTerm(decision.verdict)) {
+        return Report(observer,
+                      Failure(ExitManifest, "Cannot use the manifest: " + decision.reason));
+    }
+    if (decision.verdict != TermsVerdict::Accepted) {
+        return Refuse(observer, decision.reason);
+    }
+    for (const std::string& warning : decision.warnings) {
+        observer.Warning(warning);
+    }
+    accepted.warnings = decision.warnings;
+    return decision.minWindows ? CheckMinWindows(observer, manifest, *decision.minWindows, accepted)
+                               : ExitOk;
 }
 
 } // namespace
@@ -128,7 +204,8 @@ RoadFailure StepFailure(const char* what, Step step, HV_Result result) {
     return failure;
 }
 
-int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadManifest& accepted) {
+int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObserver& observer,
+                           RoadManifest& accepted) {
     const common::Result<std::vector<TrustedKey>> loaded = LoadTrustedKeys(options.publicKeys);
     if (!loaded) {
         return Report(observer, UsageFailure(loaded.reason()));
@@ -145,10 +222,16 @@ int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadM
     observer.Checking(manifestUrl);
     std::string body;
     HV_Result result = HV_Ok;
-    if (!Fetch(options.manifestUrl, body, result)) {
+    switch (network.Fetch(options.manifestUrl, "manifest", body, result)) {
+    case Fetched::Ok:
+        break;
+    case Fetched::Stopped:
+        return ExitCancelled;
+    case Fetched::Failed:
         return Report(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
     }
-    code = keys.empty() ? ExitOk : Authenticate(options, manifestUrl, observer, body, keys);
+    code =
+        keys.empty() ? ExitOk : Authenticate(options, manifestUrl, network, observer, body, keys);
     if (code != ExitOk) {
         return code;
     }
@@ -157,7 +240,7 @@ int FetchAuthenticManifest(const Options& options, RoadObserver& observer, RoadM
     if (result != HV_Ok) {
         return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
     }
-    code = CheckTerms(options, observer, body, manifest);
+    code = CheckTerms(options, observer, body, !keys.empty(), accepted);
     if (code != ExitOk) {
         return code;
     }

@@ -1,8 +1,13 @@
 #include "package_folder.h"
 
 #include "handles.h"
+#include "installer_launch.h"
+#include "interface/platform_handles.h"
+
+#include "utf8.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <bcrypt.h>
 
 #include <cstdio>
@@ -25,6 +30,11 @@ std::wstring TempFolder() {
         return std::wstring();
     }
     return std::wstring(folder, length);
+}
+
+std::string FolderText(const std::wstring& folder) {
+    std::string text;
+    return common::WideToUtf8(folder, text) ? text : std::string("the temp folder");
 }
 
 std::vector<BYTE> CurrentUserSid() {
@@ -58,11 +68,14 @@ std::vector<BYTE> WellKnownSid(WELL_KNOWN_SID_TYPE type) {
     return sid;
 }
 
-// Full control for the three, inherited by the files inside; nothing from the
-// temp folder above.
-bool BuildDacl(std::vector<BYTE>& acl) {
-    const std::vector<BYTE> sids[] = {CurrentUserSid(), WellKnownSid(WinLocalSystemSid),
-                                      WellKnownSid(WinBuiltinAdministratorsSid)};
+// Full control for SYSTEM, Administrators and (unless protected) the user,
+// inherited by the files inside; nothing from the folder above.
+bool BuildDacl(std::vector<BYTE>& acl, bool userMayWrite) {
+    std::vector<std::vector<BYTE>> sids = {WellKnownSid(WinLocalSystemSid),
+                                           WellKnownSid(WinBuiltinAdministratorsSid)};
+    if (userMayWrite) {
+        sids.push_back(CurrentUserSid());
+    }
     DWORD size = sizeof(ACL);
     for (const auto& sid : sids) {
         if (sid.empty()) {
@@ -84,18 +97,102 @@ bool BuildDacl(std::vector<BYTE>& acl) {
     return true;
 }
 
+constexpr wchar_t kNamePrefix[] = L"hovrel-";
+constexpr wchar_t kKeptMarker[] = L"\\hovrel-kept";
+constexpr std::size_t kRandomBytes = 12;
+
 bool RandomName(std::wstring& name) {
-    unsigned char bytes[12] = {};
+    unsigned char bytes[kRandomBytes] = {};
     if (BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG) < 0) {
         return false;
     }
-    name = L"hovrel-";
+    name = kNamePrefix;
     for (unsigned char byte : bytes) {
         wchar_t hex[3] = {};
         std::swprintf(hex, 3, L"%02x", byte);
         name += hex;
     }
     return true;
+}
+
+bool IsRunFolderName(const std::wstring& name) {
+    const std::wstring prefix = kNamePrefix;
+    if (name.size() != prefix.size() + 2 * kRandomBytes || name.compare(0, prefix.size(), prefix)) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool OwnedBy(const std::wstring& path, const std::vector<BYTE>& user) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    const UniqueLocal<PSECURITY_DESCRIPTOR> owned(descriptor);
+    return owner != nullptr && EqualSid(owner, const_cast<BYTE*>(user.data()));
+}
+
+// Deletes the files in the folder, but `spare`, and the folder when nothing
+// is left.
+void RemoveFolder(const std::wstring& path, const std::wstring& spare) {
+    WIN32_FIND_DATAW found = {};
+    const UniqueFind search(FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (search) {
+        do {
+            const std::wstring file = path + L"\\" + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && file != spare) {
+                DeleteFileW(file.c_str());
+            }
+        } while (FindNextFileW(search.get(), &found));
+    }
+    if (spare.empty()) {
+        RemoveDirectoryW(path.c_str());
+    }
+}
+
+// Run folders in `parent` older than `cutoff`, named and owned as this
+// program's own, not kept.
+void RemoveStaleIn(const std::wstring& parent, const std::vector<std::vector<BYTE>>& owners,
+                   ULONGLONG cutoff) {
+    WIN32_FIND_DATAW found = {};
+    const UniqueFind search(FindFirstFileW((parent + kNamePrefix + L"*").c_str(), &found));
+    if (!search) {
+        return;
+    }
+    do {
+        const FILETIME& written = found.ftLastWriteTime;
+        const ULONGLONG time = (ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+        const std::wstring path = parent + found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+            !IsRunFolderName(found.cFileName) || time >= cutoff ||
+            GetFileAttributesW((path + kKeptMarker).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            continue;
+        }
+        for (const auto& owner : owners) {
+            if (!owner.empty() && OwnedBy(path, owner)) {
+                RemoveFolder(path, std::wstring());
+                break;
+            }
+        }
+    } while (FindNextFileW(search.get(), &found));
+}
+
+std::wstring ProtectedParent() {
+    wchar_t windows[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return std::wstring();
+    }
+    return std::wstring(windows, length) + L"\\Temp\\";
 }
 
 } // namespace
@@ -107,14 +204,37 @@ PackageFolder::~PackageFolder() {
 }
 
 common::Status PackageFolder::Create() {
-    using common::Status;
     const std::wstring temp = TempFolder();
     if (temp.empty()) {
-        return Status::Failure("cannot read the temp folder's path; give --out");
+        return common::Status::Failure("cannot read the temp folder's path; give --out");
     }
+    return CreateIn(temp, true);
+}
+
+// The Windows folder's Temp, not %TEMP% or %ProgramData%: the user can set
+// those for the elevated process too.
+common::Status PackageFolder::CreateProtected() {
+    const std::wstring parent = ProtectedParent();
+    if (parent.empty()) {
+        return common::Status::Failure("cannot read the Windows folder's path");
+    }
+    return CreateIn(parent, false);
+}
+
+void PackageFolder::Keep() {
+    keep_ = true;
+    if (!path_.empty()) {
+        const hovrel::UniqueFile marker(CreateFileW((path_ + kKeptMarker).c_str(), GENERIC_WRITE, 0,
+                                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                    nullptr));
+    }
+}
+
+common::Status PackageFolder::CreateIn(const std::wstring& temp, bool userMayWrite) {
+    using common::Status;
     std::vector<BYTE> acl;
     SECURITY_DESCRIPTOR descriptor = {};
-    if (!BuildDacl(acl) ||
+    if (!BuildDacl(acl, userMayWrite) ||
         !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
         !SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<PACL>(acl.data()), FALSE) ||
         !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
@@ -133,8 +253,9 @@ common::Status PackageFolder::Create() {
             return Status::Ok();
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            return Status::Failure("cannot create a package folder in the temp folder (error " +
-                                   std::to_string(GetLastError()) + "); check it, or give --out");
+            return Status::Failure("cannot create a package folder in " + FolderText(temp) +
+                                   " (error " + std::to_string(GetLastError()) +
+                                   "); check it, or give --out");
         }
     }
     return Status::Failure("cannot find a free package folder name in the temp folder");
@@ -147,20 +268,25 @@ void PackageFolder::Remove(std::wstring spare) {
     if (!spare.empty() && GetFileAttributesW(spare.c_str()) == INVALID_FILE_ATTRIBUTES) {
         spare.clear();
     }
-    WIN32_FIND_DATAW found = {};
-    const UniqueFind search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring file = path_ + L"\\" + found.cFileName;
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && file != spare) {
-                DeleteFileW(file.c_str());
-            }
-        } while (FindNextFileW(search.get(), &found));
-    }
-    if (spare.empty()) {
-        RemoveDirectoryW(path_.c_str());
-    }
+    RemoveFolder(path_, spare);
     path_.clear();
+}
+
+void RemoveStalePackageFolders() {
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG day = 24ull * 60 * 60 * 10000000;
+    const ULONGLONG cutoff = ((ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime) - day;
+    const std::vector<BYTE> user = CurrentUserSid();
+    const std::wstring temp = TempFolder();
+    if (!temp.empty()) {
+        RemoveStaleIn(temp, {user}, cutoff);
+    }
+    // An elevated process's folders belong to it or to Administrators.
+    const std::wstring parent = ProtectedParent();
+    if (HostIsElevated() && !parent.empty()) {
+        RemoveStaleIn(parent, {user, WellKnownSid(WinBuiltinAdministratorsSid)}, cutoff);
+    }
 }
 
 } // namespace hovrel::windows

@@ -2,7 +2,10 @@
 
 // A folder of the run's own for the downloaded package, under the user's temp
 // folder, that only the user, SYSTEM and Administrators may open, with a name
-// no other process can guess ahead of time.
+// no other process can guess ahead of time. An installer that runs elevated
+// runs from a protected one instead, under the Windows folder's Temp, that
+// only SYSTEM and Administrators may write: the user's own unelevated
+// processes cannot put a DLL beside it there.
 
 #include "status.h"
 
@@ -19,19 +22,29 @@ class PackageFolder {
 
     // Creates the folder, or says what failed.
     common::Status Create();
+    // Creates a protected folder; the host must be elevated.
+    common::Status CreateProtected();
 
     const std::wstring& Path() const { return path_; }
 
-    // Left in place when the run ends (--keep, or a download for later).
-    void Keep() { keep_ = true; }
+    // Left in place when the run ends (--keep, or a download for later), and
+    // marked so that no later start takes it for one a hard kill left.
+    void Keep();
 
     // Deletes every file in it except `spare` (a log worth reading), and the
     // folder when nothing is left. Also done on destruction unless kept.
     void Remove(std::wstring spare = std::wstring());
 
   private:
+    common::Status CreateIn(const std::wstring& parent, bool userMayWrite);
+
     std::wstring path_;
     bool keep_ = false;
 };
+
+// Removes what a hard kill left: this program's folders in the user's temp
+// folder (its name pattern, owned by the user, not kept) not written for a
+// day; an elevated host also its protected ones.
+void RemoveStalePackageFolders();
 
 } // namespace hovrel::windows

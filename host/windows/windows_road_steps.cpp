@@ -1,35 +1,20 @@
 #include "windows_road_steps.h"
 
 #include "install_steps.h"
-#include "integrity/hex_digest.h"
 #include "manifest_authenticity.h"
+#include "package_download.h"
+#include "package_file.h"
 #include "package_hold.h"
 #include "policy.h"
 #include "utf8.h"
-#include "watchdog.h"
 #include "windows_support.h"
-
-#include <chrono>
 
 namespace hovrel::windows {
 
 using namespace hovrel::road;
 
-namespace {
-
-// Runs on the downloading thread, between chunks. Nothing may be thrown back
-// into the library.
-void HV_CALL OnProgress(std::uint64_t received, std::uint64_t total, void* userData) {
-    try {
-        static_cast<RoadObserver*>(userData)->DownloadProgress(received, total);
-    } catch (...) {
-    }
-}
-
-} // namespace
-
 int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
-    return FetchAuthenticManifest(options_, observer_, manifest);
+    return FetchAuthenticManifest(options_, network_, observer_, manifest);
 }
 
 int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& report) {
@@ -46,6 +31,11 @@ int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& repo
     report.rollout = manifest.rollout;
     report.mandatory = manifest.mandatory != 0;
     report.bucket = 0;
+    if (!accepted.windowsTooOld.empty()) {
+        report.verdict = Verdict::NeedsNewerWindows;
+        report.windowsTooOld = accepted.windowsTooOld;
+        return ExitOk;
+    }
     if (order > 0 && !manifest.mandatory) {
         const std::wstring id = options_.machineId.empty() ? ComputerName() : options_.machineId;
         std::string machineId;
@@ -81,20 +71,25 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
         return code;
     }
     observer_.DownloadStarted(manifest.url, pathText);
-    HV_Result result;
-    bool timedOut;
-    {
-        Watchdog watchdog(std::chrono::seconds(options_.timeoutSeconds), cancel_);
-        result = HV_DownloadVerify(url.c_str(), path.c_str(), manifest.sha256, manifest.size,
-                                   OnProgress, &observer_, cancel_.ForLibrary());
-        timedOut = watchdog.Fired();
-    }
+    // What was at the path stays until the download verified.
+    const std::wstring partial = PartialDownloadPath(path);
+    const DownloadOutcome outcome =
+        DownloadPackage(options_, network_, observer_, cancel_, url, partial, manifest);
+    const HV_Result result = outcome.result;
     observer_.DownloadEnded();
     if (result == HV_Ok) {
         observer_.Note(std::string("Verified: SHA-256 ") + manifest.sha256);
-        return ExitOk;
+        return PlaceDownload(observer_, partial, path, options_.outPath.empty(), package_);
     }
-    if (result == HV_Cancelled && timedOut) {
+    if (outcome.stop == DownloadStop::TooSlow) {
+        return Report(observer_,
+                      Failure(ExitDownload,
+                              "Download stopped: slower than " + std::to_string(options_.minRate) +
+                                  " bytes a second for a whole minute (--min-rate).",
+                              "The partial file has been deleted; try again later, or lower "
+                              "--min-rate (0 turns the floor off)."));
+    }
+    if (outcome.stop == DownloadStop::TimedOut) {
         return Report(
             observer_,
             Failure(ExitCodeFor(Step::Download, result),
@@ -107,27 +102,36 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
 
 // From before verification until the installer has run, the package stays
 // open with only reading shared, so what was verified is what runs.
+// The path is made absolute first: the file verified is the file started.
 int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wstring& path) {
+    if (package_.empty()) {
+        const common::Result<std::wstring> absolute = AbsolutePath(path);
+        if (!absolute) {
+            return Report(observer_, UsageFailure(absolute.reason()));
+        }
+        package_ = absolute.value();
+    }
     std::string pathText;
-    const int code = PathText(path, pathText);
+    int code = PathText(package_, pathText);
     if (code != ExitOk) {
         return code;
     }
-    held_ = HoldPackage(path);
+    held_ = HoldPackage(package_);
     if (!held_) {
         return Report(observer_,
                       StepFailure("The package does not verify", Step::Verify, HV_FileIo));
     }
-    char digest[HV_HEX_DIGEST_SIZE] = {};
-    HV_Result result = HV_HashFile(path.c_str(), digest);
-    if (result == HV_Ok && !DigestMatches(digest, accepted.fields.sha256)) {
-        result = HV_HashMismatch;
-    }
+    const HV_Result result = HashMatches(package_, accepted.fields.sha256);
     if (result != HV_Ok) {
         return Report(observer_, StepFailure("The package does not verify", Step::Verify, result));
     }
     observer_.Note("Package " + pathText + " matches the manifest.");
-    return CheckPackagePublisher(options_, observer_, held_.get(), path);
+    sha256_ = accepted.fields.sha256;
+    code = CheckPackageKind(observer_, held_.get(), kind_);
+    if (code != ExitOk) {
+        return code;
+    }
+    return CheckPackagePublisher(options_, observer_, held_.get(), package_);
 }
 
 int WindowsRoadSteps::PathText(const std::wstring& path, std::string& text) {
@@ -141,8 +145,10 @@ int WindowsRoadSteps::WaitForApp() {
     return windows::WaitForApp(options_, observer_, cancel_);
 }
 
-int WindowsRoadSteps::RunInstaller(const std::wstring& path) {
-    return windows::RunInstaller(options_, observer_, path, keptLog_);
+// The package verified and held, whatever path the road passes.
+int WindowsRoadSteps::RunInstaller(const std::wstring&) {
+    return windows::RunInstaller(options_, observer_, package_, held_.get(), kind_, sha256_.c_str(),
+                                 keptLog_);
 }
 
 void WindowsRoadSteps::ReleasePackage() {

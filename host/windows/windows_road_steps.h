@@ -4,8 +4,10 @@
 
 #include "cancel_flag.h"
 #include "handles.h"
+#include "network_run.h"
 #include "options.h"
 #include "package_folder.h"
+#include "package_name.h"
 #include "road.h"
 
 #include <cstdint>
@@ -15,11 +17,13 @@ namespace hovrel::windows {
 
 class WindowsRoadSteps : public road::RoadSteps {
   public:
-    // `cancel` is read by the download between chunks and while waiting for
-    // --wait-pid; the --timeout watchdog sets it too.
+    // `cancel` is read while fetching, by the download between chunks and
+    // while waiting for --wait-pid; the --timeout watchdog and the
+    // --min-rate floor set it too.
     WindowsRoadSteps(const road::Options& options, road::RoadObserver& observer,
                      common::CancelFlag& cancel)
-        : options_(options), observer_(observer), cancel_(cancel) {}
+        : options_(options), observer_(observer), cancel_(cancel),
+          network_(options, observer, cancel) {}
 
     int FetchManifest(road::RoadManifest& manifest) override;
     int Evaluate(const road::RoadManifest& manifest, road::VerdictReport& report) override;
@@ -39,8 +43,12 @@ class WindowsRoadSteps : public road::RoadSteps {
     const road::Options& options_;
     road::RoadObserver& observer_;
     common::CancelFlag& cancel_;
+    NetworkRun network_;
     PackageFolder folder_;
     hovrel::UniqueFile held_;
+    std::wstring package_; // absolute, as placed by Download or given to install
+    road::PackageKind kind_ = road::PackageKind::Unknown;
+    std::string sha256_; // the manifest's, checked again on an elevated copy
     std::wstring keptLog_;
 };
 

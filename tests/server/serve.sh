@@ -1,5 +1,6 @@
 # Sourced by scripts: starts test_server.py and waits for its port.
 #   serve_folder ROOT STATE_DIR [--tls CERT KEY] [--lifetime S] [--rate BYTES_PER_SECOND]
+#                [--slow-path PATH --slow-rate R] [--reset-first K] [--stale-first K] ...
 #   serve_body SIZE STATE_DIR [--lifetime S]
 # set server_pid and server_port; stop_server kills the server.
 hovrel_test_server=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/test_server.py

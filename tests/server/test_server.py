@@ -2,9 +2,17 @@
 """The HTTP(S) server for tests, benchmarks and stress runs of whole programs.
 
   test_server.py static --root DIR --port-file FILE [--tls CERT KEY] [--lifetime S]
-                        [--rate BYTES_PER_SECOND] [--request-log LOG]
+                        [--rate BYTES_PER_SECOND] [--slow-path PATH --slow-rate BYTES_PER_SECOND]
+                        [--reset-first K [--reset-path PATH]] [--stale-first K]
+                        [--request-log LOG]
       serves the files under DIR, at most --rate bytes a second when given;
-      with --request-log, appends "GET /path" to LOG for each request
+      with --request-log, appends "GET /path" to LOG for each request;
+      the bodies of --slow-path (may repeat) at --slow-rate (may be below 1)
+      --reset-first K  resets the first K connections without an answer; with
+                       --reset-path (may repeat) only those for that path
+      --stale-first K  the first K requests for a path whose file has a
+                       FILE.stale beside it get FILE.stale instead, as a
+                       cache that has not caught up yet would
   test_server.py body --size N --port-file FILE [--lifetime S]
       serves a generated body of N bytes, made as it is sent:
       GET /length   with Content-Length
@@ -27,6 +35,7 @@ import functools
 import hashlib
 import http.server
 import os
+import socket
 import ssl
 import struct
 import threading
@@ -57,27 +66,76 @@ def body_digest(size):
     return hash.hexdigest()
 
 
+class Countdown:
+    """Says yes the first K times it is asked, for each key apart."""
+
+    def __init__(self, k):
+        self.k = k
+        self.taken = {}
+        self.lock = threading.Lock()
+
+    def take(self, key=None):
+        with self.lock:
+            n = self.taken.get(key, 0)
+            if n >= self.k:
+                return False
+            self.taken[key] = n + 1
+            return True
+
+
 class QuietStaticHandler(http.server.SimpleHTTPRequestHandler):
     rate = 0  # bytes per second of a response body; 0: as fast as it goes
     request_log = None  # a file to append each request line to
     log_lock = threading.Lock()
-
-    def do_GET(self):
-        if self.request_log:
-            with self.log_lock, open(self.request_log, "a") as log:
-                log.write("%s %s\n" % (self.command, self.path))
-        super().do_GET()
+    slow_paths = ()  # URL paths whose bodies go at slow_rate
+    slow_rate = 1.0
+    resets = Countdown(0)
+    reset_paths = ()  # empty: every request counts toward --reset-first
+    stale = Countdown(0)
 
     def log_message(self, format, *args):
         pass
 
+    # A network failure: the connection reset before any answer. Every
+    # request is logged, reset or not.
+    def do_GET(self):
+        if self.request_log:
+            with self.log_lock, open(self.request_log, "a") as log:
+                log.write("%s %s\n" % (self.command, self.path))
+        counted = not self.reset_paths or self.path.split("?")[0] in self.reset_paths
+        if counted and self.resets.take():
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.connection.close()
+            self.close_connection = True
+            return
+        super().do_GET()
+
+    def translate_path(self, path):
+        local = super().translate_path(path)
+        if os.path.isfile(local + ".stale") and self.stale.take(local):
+            return local + ".stale"
+        return local
+
     # A slow server, so a window's progress can be watched.
     def copyfile(self, source, outputfile):
+        if self.path.split("?")[0] in self.slow_paths:
+            return self.trickle(source, outputfile)
         if not self.rate:
             return super().copyfile(source, outputfile)
         while chunk := source.read(max(1, self.rate // 10)):
             outputfile.write(chunk)
             time.sleep(0.1)
+
+    # Below a byte a second too: one small piece at a time.
+    def trickle(self, source, outputfile):
+        piece = max(1, int(self.slow_rate / 10))
+        try:
+            while chunk := source.read(piece):
+                outputfile.write(chunk)
+                outputfile.flush()
+                time.sleep(len(chunk) / self.slow_rate)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
 
 
 class BodyHandler(http.server.BaseHTTPRequestHandler):
@@ -143,6 +201,11 @@ def main():
         mode.add_argument("--size", type=int, required=True)
     static.add_argument("--rate", type=int, default=0)
     static.add_argument("--request-log")
+    static.add_argument("--slow-path", action="append", default=[])
+    static.add_argument("--slow-rate", type=float, default=1.0)
+    static.add_argument("--reset-first", type=int, default=0)
+    static.add_argument("--reset-path", action="append", default=[])
+    static.add_argument("--stale-first", type=int, default=0)
     for mode in (static, body):
         mode.add_argument("--port-file", required=True)
         mode.add_argument("--lifetime", type=float, default=900)
@@ -154,6 +217,11 @@ def main():
     if arguments.mode == "static":
         QuietStaticHandler.rate = arguments.rate
         QuietStaticHandler.request_log = arguments.request_log
+        QuietStaticHandler.slow_paths = tuple(arguments.slow_path)
+        QuietStaticHandler.slow_rate = arguments.slow_rate
+        QuietStaticHandler.resets = Countdown(arguments.reset_first)
+        QuietStaticHandler.reset_paths = tuple(arguments.reset_path)
+        QuietStaticHandler.stale = Countdown(arguments.stale_first)
         handler = functools.partial(QuietStaticHandler, directory=os.path.abspath(arguments.root))
         port = start(handler, arguments.tls)
     else:

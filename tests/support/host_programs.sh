@@ -2,8 +2,9 @@
 # Caller sets: build (the build folder), and tool when it is not hovrel-update.
 # Provides: wine_run and the build's Wine environment, tool, scratch (removed
 # on exit), site (served over http at $base) with the stand-in installer as
-# setup.exe, manifest, record and recorded, requests (the server's log of
-# request lines), windows_path, expect, expect_tool, expect_file, fail, finish.
+# setup.exe, manifest, record, recorded and recorded_copy, requests (the
+# server's log of request lines), windows_path, expect, expect_tool,
+# expect_file, fail, finish.
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/manifests.sh"
@@ -31,6 +32,9 @@ record=$scratch/command-line.txt
 export HOVREL_RECORDER_OUT
 HOVREL_RECORDER_OUT=$(windows_path "$record")
 recorded() { iconv -f UTF-16LE -t UTF-8 "$record" 2>/dev/null || true; }
+# The same with the folder of an elevated installer's protected copy written
+# as <copy>: Wine runs every host elevated, so every installer starts there.
+recorded_copy() { recorded | sed -E 's/C:\\windows\\Temp\\hovrel-[0-9a-f]{24}\\/<copy>\\/g'; }
 
 # expect EXIT TEXT PROGRAM ARGS...: PROGRAM exits with EXIT and prints TEXT.
 expect() {

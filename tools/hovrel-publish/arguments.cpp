@@ -17,6 +17,7 @@ constexpr unsigned kKeygen = Bit(Command::Keygen);
 constexpr unsigned kManifest = Bit(Command::Manifest);
 constexpr unsigned kSign = Bit(Command::Sign);
 constexpr unsigned kVerify = Bit(Command::Verify);
+constexpr unsigned kPolicyTemplate = Bit(Command::PolicyTemplate);
 
 Status TakeFile(const std::string& word, Arguments& arguments) {
     arguments.files.push_back(word);
@@ -28,13 +29,18 @@ Status TakeFile(const std::string& word, Arguments& arguments) {
 const common::OptionTable<char, Arguments>& Table() {
     static const common::OptionTable<char, Arguments> table{
         {
-            {"out", Row::TextMayBeEmpty(&Arguments::out), kKeygen | kManifest},
+            {"out", Row::TextMayBeEmpty(&Arguments::out), kKeygen | kManifest | kPolicyTemplate},
             {"version", Row::TextMayBeEmpty(&Arguments::version), kManifest},
             {"url", Row::TextMayBeEmpty(&Arguments::url), kManifest},
             {"rollout", Row::TextMayBeEmpty(&Arguments::rollout), kManifest},
             {"expires", Row::TextMayBeEmpty(&Arguments::expires), kManifest},
-            {"valid-for", Row::TextMayBeEmpty(&Arguments::validFor), kManifest},
-            {"product", Row::TextMayBeEmpty(&Arguments::product), kManifest},
+            {"expires-in", Row::TextMayBeEmpty(&Arguments::expiresIn), kManifest},
+            // The earlier name of --expires-in, kept for scripts that use it.
+            {"valid-for", Row::TextMayBeEmpty(&Arguments::expiresIn), kManifest},
+            {"no-expiry", Row::Flag(&Arguments::noExpiry), kManifest},
+            {"min-windows", Row::TextMayBeEmpty(&Arguments::minWindows), kManifest},
+            {"product", Row::TextMayBeEmpty(&Arguments::product), kManifest | kPolicyTemplate},
+            {"name", Row::TextMayBeEmpty(&Arguments::name), kPolicyTemplate},
             {"notes", Row::TextMayBeEmpty(&Arguments::notes), kManifest},
             {"mandatory", Row::Flag(&Arguments::mandatory), kManifest},
             {"key", Row::TextMayBeEmpty(&Arguments::key), kSign},
@@ -63,6 +69,15 @@ const std::string& Required(const std::optional<std::string>& value, const char*
         Fail(std::string("missing --") + name + "; see hovrel-publish --help");
     }
     return *value;
+}
+
+const std::string& ProductId(const std::string& product) {
+    if (product.empty() || product.size() > 64 ||
+        product.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                  "0123456789.-_") != std::string::npos) {
+        Fail("--product must be 1 to 64 letters, digits, dots, dashes or underscores");
+    }
+    return product;
 }
 
 const std::string& OnePositional(const Arguments& arguments, const char* what) {

@@ -6,6 +6,7 @@
 #include "failure.h"
 #include "keys.h"
 #include "manifest.h"
+#include "policy_template.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,17 +26,25 @@ const char kHelp[] =
     "      A new P-256 key: the private key (PKCS#8 PEM, mode 0600) at --out, the\n"
     "      public key beside it as release-key.pub.pem; prints the public key's\n"
     "      one-line form for --public-key. Never overwrites a file.\n"
-    "  hovrel-publish manifest INSTALLER --version V --url URL [--rollout N]\n"
-    "      [--mandatory] [--expires TIME | --valid-for DAYS] [--product ID]\n"
-    "      [--notes FILE]\n"
-    "      --out manifest.json\n"
-    "      Writes the manifest with the installer's size and SHA-256. TIME is\n"
-    "      RFC 3339 UTC, for example 2027-01-31T00:00:00Z.\n"
-    "      FILE holds release notes (UTF-8 text) that hovrel-updater shows.\n"
+    "  hovrel-publish manifest INSTALLER --version V --url URL --product ID\n"
+    "      [--rollout N] [--mandatory]\n"
+    "      [--expires TIME | --expires-in DAYS | --no-expiry]\n"
+    "      [--min-windows X.Y.Z] [--notes FILE] --out manifest.json\n"
+    "      Writes the manifest with the installer's size and SHA-256. It expires\n"
+    "      in 30 days unless told otherwise; TIME is RFC 3339 UTC, for example\n"
+    "      2027-01-31T00:00:00Z; --valid-for DAYS is the earlier name of\n"
+    "      --expires-in. --product ID is what hovrel-update --product\n"
+    "      checks. --min-windows, such as 10.0.17763, is the oldest Windows the\n"
+    "      update is for. FILE holds release notes (UTF-8 text) that\n"
+    "      hovrel-updater shows.\n"
     "  hovrel-publish sign manifest.json --key release-key.pem\n"
     "      Writes manifest.json.sig, to be served next to the manifest.\n"
     "  hovrel-publish verify manifest.json --public-key release-key.pub.pem\n"
     "      Checks manifest.json.sig and the manifest's expiry.\n"
+    "  hovrel-publish policy-template --product ID --name \"Example App\" --out DIR\n"
+    "      Writes the Group Policy template DIR/Hovrel-ID.admx and\n"
+    "      DIR/en-US/Hovrel-ID.adml: AutomaticChecks, CheckIntervalHours and\n"
+    "      Channel under HKLM\\Software\\Policies\\Hovrel\\ID.\n"
     "\n"
     "Exit codes: 0 done (verify: valid); 1 usage error or unreadable input;\n"
     "2 verify: the signature does not verify or the manifest has expired.\n";
@@ -54,12 +63,16 @@ int Run(int argc, char** argv) {
     if (command == "verify") {
         return Verify(argc, argv);
     }
+    if (command == "policy-template") {
+        return PolicyTemplate(argc, argv);
+    }
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kHelp, stdout);
         return ExitOk;
     }
-    Fail(command.empty() ? "no command given (keygen, manifest, sign or verify); see --help"
-                         : "unknown command " + command + "; see hovrel-publish --help");
+    Fail(command.empty()
+             ? "no command given (keygen, manifest, sign, verify or policy-template); see --help"
+             : "unknown command " + command + "; see hovrel-publish --help");
 }
 
 } // namespace

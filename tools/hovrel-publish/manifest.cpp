@@ -5,6 +5,7 @@
 #include "files.h"
 
 #include "library_limits.h"
+#include "manifest_terms.h"
 #include "manifest_writer.h"
 #include "rfc3339.h"
 #include "utf8.h"
@@ -18,6 +19,8 @@ namespace hovrel::publish {
 namespace {
 
 using namespace hovrel::authenticity;
+
+constexpr long long kDefaultExpiryDays = 30;
 
 bool IsDottedDigits(const std::string& version) {
     if (version.empty() || version.size() > hovrel::common::kMaxVersionLength) {
@@ -91,8 +94,9 @@ int Manifest(int argc, char** argv) {
     if (arguments.rollout && !ParseWhole(*arguments.rollout, 0, 100, rollout)) {
         Fail("--rollout must be a whole number from 0 to 100");
     }
-    if (arguments.expires && arguments.validFor) {
-        Fail("give --expires or --valid-for, not both");
+    if ((arguments.expires ? 1 : 0) + (arguments.expiresIn ? 1 : 0) + (arguments.noExpiry ? 1 : 0) >
+        1) {
+        Fail("give one of --expires, --expires-in and --no-expiry");
     }
     ManifestFields fields;
     if (arguments.expires) {
@@ -103,22 +107,25 @@ int Manifest(int argc, char** argv) {
                  " is not an RFC 3339 UTC time such as "
                  "2027-01-31T00:00:00Z");
         }
-    } else if (arguments.validFor) {
-        long long days = 0;
-        if (!ParseWhole(*arguments.validFor, 1, 36500, days)) {
-            Fail("--valid-for must be a whole number of days from 1 to 36500");
+    } else if (!arguments.noExpiry) {
+        // Without an expiry an old signed manifest could be replayed forever.
+        long long days = kDefaultExpiryDays;
+        if (arguments.expiresIn && !ParseWhole(*arguments.expiresIn, 1, 36500, days)) {
+            Fail("--expires-in must be a whole number of days from 1 to 36500");
         }
         fields.expires =
             FormatRfc3339Utc(static_cast<std::int64_t>(std::time(nullptr)) + days * 86400);
     }
     if (arguments.product) {
-        const std::string& product = *arguments.product;
-        if (product.empty() || product.size() > 64 ||
-            product.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                      "0123456789.-_") != std::string::npos) {
-            Fail("--product must be 1 to 64 letters, digits, dots, dashes or underscores");
+        fields.product = ProductId(*arguments.product);
+    }
+    if (arguments.minWindows) {
+        WindowsVersion ignored;
+        if (!ParseWindowsVersion(*arguments.minWindows, ignored)) {
+            Fail("--min-windows " + *arguments.minWindows +
+                 " is not a Windows version major.minor.build such as 10.0.17763");
         }
-        fields.product = product;
+        fields.minWindows = *arguments.minWindows;
     }
     if (arguments.notes) {
         fields.notes = ReadNotes(*arguments.notes);

@@ -102,6 +102,9 @@ class ConsoleObserver : public RoadObserver {
                 "Version %s is out, but not yet for this machine (bucket %u, rollout %d%%).\n",
                 version, report.bucket, report.rollout);
             break;
+        case Verdict::NeedsNewerWindows:
+            std::printf("%s\n", report.windowsTooOld.c_str());
+            break;
         case Verdict::Available:
             if (report.mandatory) {
                 std::printf("Update available: %s (installed %s), mandatory.\n", version,

@@ -7,6 +7,7 @@
 #include "help_text.h"
 #include "install_steps.h"
 #include "options.h"
+#include "package_folder.h"
 #include "policy.h"
 #include "product_state.h"
 #include "road.h"
@@ -24,11 +25,22 @@ using namespace hovrel::windows;
 
 namespace {
 
-// Set by Ctrl+C and by the --timeout watchdog.
+// Set by Ctrl+C, by closing the console, logoff and shutdown, and by the
+// --timeout watchdog. No installer starts once it is set.
 hovrel::common::CancelFlag g_cancel;
 
+// Set when the road has ended and its folder is gone.
+HANDLE g_roadEnded = nullptr;
+
+// Windows ends the process when the handler returns from a close, logoff or
+// shutdown event (or after 5 s), so the handler waits for the road to stop
+// and remove its folder, a little less long than that.
+constexpr DWORD kEndingWaitMs = 4000;
+
 BOOL WINAPI OnConsoleControl(DWORD event) {
-    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
         g_cancel.Set();
         if (InstallerIsRunning()) {
             std::fputs("Ctrl+C: a running installer cannot be stopped; hovrel-update stops when "
@@ -36,8 +48,17 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
                        stderr);
         }
         return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        g_cancel.Set();
+        if (g_roadEnded != nullptr) {
+            WaitForSingleObject(g_roadEnded, kEndingWaitMs);
+        }
+        return TRUE;
+    default:
+        return FALSE;
     }
-    return FALSE;
 }
 
 int Run(const Options& options) {
@@ -65,6 +86,7 @@ int Run(const Options& options) {
         std::printf("%s\n", GateLine(state.decision, product).c_str());
         return ExitOk;
     }
+    RemoveStalePackageFolders();
     const std::unique_ptr<RoadObserver> observer = hovrel::update::MakeConsoleObserver(g_cancel);
     return RunRoadWithState(state, *observer, g_cancel);
 }
@@ -102,8 +124,12 @@ int wmain(int argc, wchar_t** argv) {
         return ExitUsage;
     }
     ConsoleOutputCodePage codePage;
+    g_roadEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     const int code = Run(parsed.value());
     std::fflush(stdout);
+    if (g_roadEnded != nullptr) {
+        SetEvent(g_roadEnded);
+    }
     return code;
 }

@@ -4,6 +4,7 @@
 
 #include "handles.h"
 #include "help_text.h"
+#include "package_folder.h"
 #include "page_queue.h"
 #include "pages.h"
 #include "policy.h"
@@ -141,7 +142,10 @@ int RunWindow(windows::ProductState& state, const PageOptions& pageOptions) {
     UpdaterDialog window(WindowTitle(options), queue, pages, hooks);
     pages.Begin();
     int exitCode = ExitOk;
-    std::thread road([&] { exitCode = windows::RunRoadWithState(state, pages, cancel); });
+    std::thread road([&] {
+        windows::RemoveStalePackageFolders();
+        exitCode = windows::RunRoadWithState(state, pages, cancel);
+    });
     window.Run();
     road.join();
     return exitCode;

@@ -166,9 +166,27 @@ HRESULT CALLBACK UpdaterDialog::Callback(HWND hwnd, UINT notification, WPARAM wP
     return reinterpret_cast<UpdaterDialog*>(data)->OnNotify(hwnd, notification, wParam);
 }
 
+// Logoff and shutdown stop the road as Cancel does, so no installer starts
+// once Windows is ending the session. The task dialog's callback is not told
+// of them; its window is.
+LRESULT CALLBACK UpdaterDialog::EndSessionProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    if (message == WM_QUERYENDSESSION || (message == WM_ENDSESSION && wParam)) {
+        reinterpret_cast<UpdaterDialog*>(data)->pages_.Cancel();
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &UpdaterDialog::EndSessionProc, id);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 HRESULT UpdaterDialog::OnNotify(HWND hwnd, UINT notification, WPARAM wParam) {
     switch (notification) {
     case TDN_CREATED:
+        SetWindowSubclass(hwnd, &UpdaterDialog::EndSessionProc, 1,
+                          reinterpret_cast<DWORD_PTR>(this));
+        OnPageShown(hwnd);
+        return S_OK;
     case TDN_NAVIGATED:
         OnPageShown(hwnd);
         return S_OK;

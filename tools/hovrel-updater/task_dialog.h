@@ -35,6 +35,8 @@ class UpdaterDialog {
     static HRESULT CALLBACK Callback(HWND hwnd, UINT notification, WPARAM wParam, LPARAM,
                                      LONG_PTR data);
     HRESULT OnNotify(HWND hwnd, UINT notification, WPARAM wParam);
+    static LRESULT CALLBACK EndSessionProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR data);
     void OnPageShown(HWND hwnd);
     void OnTimer(HWND hwnd);
     void ShowProgress(HWND hwnd, const road::ProgressSnapshot& progress);

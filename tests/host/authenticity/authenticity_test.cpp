@@ -239,6 +239,136 @@ TEST(ManifestTerms, ExpiryProductAndRollback) {
     }
 }
 
+// The library keeps its default for a value it cannot read ("rollout":"0"
+// meant 100%); the host refuses such a value instead. Size is what caps the
+// download, so a command that downloads needs one.
+TEST(ManifestTerms, StrictValuesOfTheLibrarysKeys) {
+    const std::string base = R"({"version":"2.0","url":"http://h/p","sha256":"00")";
+    const struct {
+        const char* extra;
+        bool downloads;
+        TermsVerdict verdict;
+    } cases[] = {
+        {R"(,"size":1,"rollout":0,"mandatory":false)", true, TermsVerdict::Accepted},
+        {R"(,"size": 18446744073709551615 ,"rollout":100,"mandatory":true)", true,
+         TermsVerdict::Accepted},
+        {"", false, TermsVerdict::Accepted},
+        {"", true, TermsVerdict::NoSize},
+        {R"(,"size":0)", false, TermsVerdict::MalformedSize},
+        {R"(,"size":"12")", true, TermsVerdict::MalformedSize},
+        {R"(,"size":-5)", true, TermsVerdict::MalformedSize},
+        {R"(,"size":12.5)", true, TermsVerdict::MalformedSize},
+        {R"(,"size":18446744073709551616)", true, TermsVerdict::MalformedSize},
+        {R"(,"size":1,"rollout":"0")", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"rollout":-1)", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"rollout":null)", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"rollout":101)", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"rollout":50.5)", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"rollout":050)", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"rollout":4294967346)", true, TermsVerdict::MalformedRollout},
+        {R"(,"size":1,"mandatory":"true")", true, TermsVerdict::MalformedMandatory},
+        {R"(,"size":1,"mandatory":1)", true, TermsVerdict::MalformedMandatory},
+        {R"(,"size":1,"mandatory":trueish)", true, TermsVerdict::MalformedMandatory},
+        {R"(,"size":1,"mandatory":null)", true, TermsVerdict::MalformedMandatory},
+        {R"(,"size":1,"min_windows":"10.0.17763")", true, TermsVerdict::Accepted},
+        {R"(,"size":1,"min_windows":"10.0")", true, TermsVerdict::MalformedMinWindows},
+        {R"(,"size":1,"min_windows":"10.0.17763.1")", true, TermsVerdict::MalformedMinWindows},
+        {R"(,"size":1,"min_windows":"10..17763")", true, TermsVerdict::MalformedMinWindows},
+        {R"(,"size":1,"min_windows":"10.0.4294967296")", true, TermsVerdict::MalformedMinWindows},
+        {R"(,"size":1,"min_windows":10.0)", true, TermsVerdict::MalformedMinWindows},
+        {R"(,"size":1,"x":{"rollout":"0","mandatory":2,"size":"no"})", true,
+         TermsVerdict::Accepted},
+    };
+    for (const auto& c : cases) {
+        TermsRequest request;
+        request.downloads = c.downloads;
+        const TermsDecision decision = CheckManifestTerms(base + c.extra + "}", request);
+        EXPECT_EQ(decision.verdict, c.verdict) << c.extra;
+        EXPECT_EQ(IsMalformedTerm(decision.verdict), c.verdict != TermsVerdict::Accepted)
+            << c.extra;
+    }
+}
+
+// A signed manifest without an expiry, or naming a product the host was not
+// told of, is accepted with a warning; --require-expiry refuses the first.
+TEST(ManifestTerms, WarningsAndRequiredExpiry) {
+    const std::string base = R"({"version":"2.0","url":"http://h/p","sha256":"00","size":9)";
+    const char* fresh = R"(,"expires":"2030-01-01T00:00:00Z")";
+    const struct {
+        std::string extra;
+        bool authenticated;
+        bool requireExpiry;
+        const char* product;
+        TermsVerdict verdict;
+        std::vector<std::string> warningsContain;
+    } cases[] = {
+        {fresh, true, true, "", TermsVerdict::Accepted, {}},
+        {"", true, false, "", TermsVerdict::Accepted, {"no \"expires\""}},
+        {"", false, false, "", TermsVerdict::Accepted, {}},
+        {"", true, true, "", TermsVerdict::NoExpiry, {}},
+        {"", false, true, "", TermsVerdict::NoExpiry, {}},
+        {std::string(fresh) + R"(,"product":"app")",
+         true,
+         false,
+         "",
+         TermsVerdict::Accepted,
+         {"product \"app\" but no --product"}},
+        {R"(,"product":"app")",
+         true,
+         false,
+         "",
+         TermsVerdict::Accepted,
+         {"no \"expires\"", "give --product app"}},
+        {std::string(fresh) + R"(,"product":"app")",
+         true,
+         false,
+         "app",
+         TermsVerdict::Accepted,
+         {}},
+    };
+    for (const auto& c : cases) {
+        TermsRequest request;
+        request.now = 1801353600;
+        request.authenticated = c.authenticated;
+        request.requireExpiry = c.requireExpiry;
+        request.product = c.product;
+        request.downloads = true;
+        const TermsDecision decision = CheckManifestTerms(base + c.extra + "}", request);
+        EXPECT_EQ(decision.verdict, c.verdict) << c.extra;
+        ASSERT_EQ(decision.warnings.size(), c.warningsContain.size()) << c.extra;
+        for (std::size_t i = 0; i < c.warningsContain.size(); ++i) {
+            EXPECT_NE(decision.warnings[i].find(c.warningsContain[i]), std::string::npos)
+                << decision.warnings[i];
+        }
+    }
+}
+
+TEST(WindowsVersion, ComparesMajorMinorBuild) {
+    const struct {
+        const char* a;
+        const char* b;
+        int order;
+    } cases[] = {
+        {"10.0.17763", "10.0.17763", 0}, {"6.3.9600", "10.0.17763", -1},
+        {"10.0.19045", "10.0.17763", 1}, {"10.0.9", "10.0.10", -1},
+        {"6.10.0", "6.9.99999", 1},      {"11.0.0", "10.99.99999", 1},
+    };
+    for (const auto& c : cases) {
+        WindowsVersion a, b;
+        ASSERT_TRUE(ParseWindowsVersion(c.a, a)) << c.a;
+        ASSERT_TRUE(ParseWindowsVersion(c.b, b)) << c.b;
+        EXPECT_EQ(CompareWindowsVersion(a, b), c.order) << c.a << " vs " << c.b;
+        EXPECT_EQ(CompareWindowsVersion(b, a), -c.order) << c.b << " vs " << c.a;
+        EXPECT_EQ(FormatWindowsVersion(a), c.a);
+    }
+    WindowsVersion untouched{1, 2, 3};
+    for (const char* bad : {"", "10", "10.0", "10.0.", ".0.1", "10.0.1.2", "10.0.-1", "a.b.c",
+                            "10.0.01", "4294967296.0.0"}) {
+        EXPECT_FALSE(ParseWindowsVersion(bad, untouched)) << bad;
+    }
+    EXPECT_EQ(FormatWindowsVersion(untouched), "1.2.3");
+}
+
 // The window's extras: top-level strings only, escapes undone, nothing when
 // the value is not a whole string.
 TEST(ManifestDisplay, ReadsTopLevelProductAndNotes) {

@@ -97,6 +97,7 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
     everything.mandatory = true;
     everything.expires = "2027-01-31T00:00:00Z";
     everything.product = "Vendor.App_2-x";
+    everything.minWindows = "10.0.17763";
     // Text that would end the string early or open a key if it went unescaped.
     ManifestFields injection = Fields("\", \"version\": \"9.9.9\", \"x\": {\"");
     injection.product = "app";
@@ -136,7 +137,10 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
         EXPECT_EQ(expires, fields.expires);
         // An empty optional field is left out, not written empty.
         const std::pair<const char*, const std::string*> optional[] = {
-            {"expires", &fields.expires}, {"product", &fields.product}, {"notes", &fields.notes}};
+            {"expires", &fields.expires},
+            {"product", &fields.product},
+            {"min_windows", &fields.minWindows},
+            {"notes", &fields.notes}};
         for (const auto& [key, value] : optional) {
             EXPECT_EQ(ManifestScanner::FindTopLevelValue(text, key) == ManifestScanner::kNotFound,
                       value->empty())
@@ -145,6 +149,7 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
 
         TermsRequest request;
         request.product = fields.product;
+        request.downloads = true;
         std::int64_t until = 0;
         if (!fields.expires.empty()) {
             ASSERT_TRUE(ParseRfc3339Utc(fields.expires, until));
@@ -152,7 +157,10 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
             EXPECT_EQ(CheckManifestTerms(text, request).verdict, TermsVerdict::Expired);
         }
         request.now = until - 1;
-        EXPECT_EQ(CheckManifestTerms(text, request).verdict, TermsVerdict::Accepted);
+        const TermsDecision decision = CheckManifestTerms(text, request);
+        EXPECT_EQ(decision.verdict, TermsVerdict::Accepted);
+        EXPECT_EQ(decision.minWindows ? FormatWindowsVersion(*decision.minWindows) : "",
+                  fields.minWindows);
     }
 }
 

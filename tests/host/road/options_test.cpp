@@ -42,6 +42,13 @@ std::wstring Describe(const Options& o) {
     }
     add(L"thumbprint", std::wstring(o.publisherThumbprint.begin(), o.publisherThumbprint.end()));
     add(L"wait-pid", number(o.waitPid));
+    const auto unlessDefault = [](std::uint32_t n, std::uint32_t byDefault) {
+        return n == byDefault ? L"" : std::to_wstring(n);
+    };
+    add(L"fetch-timeout", unlessDefault(o.fetchTimeoutSeconds, 60));
+    add(L"min-rate", unlessDefault(o.minRate, 4096));
+    add(L"retries", unlessDefault(o.retries, 3));
+    add(L"signature-url", o.signatureUrl);
     add(L"quiet-if-current", flag(o.quietIfCurrent));
     add(L"name", o.displayName);
     add(L"auto", flag(o.automatic));
@@ -173,6 +180,11 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
         {{L"check", L"--manifest", L"u", L"--installed", L"1", L"--reset"}, "--reset goes with"},
         {{L"install", L"--manifest", L"u", L"--out", L"p", L"--product", L"p", L"--auto"},
          "install does not take --auto"},
+        {{L"download", L"--manifest", L"u", L"--fetch-timeout", L"0"}, "--fetch-timeout needs"},
+        {{L"download", L"--manifest", L"u", L"--min-rate", L"-1"}, "--min-rate needs"},
+        {{L"download", L"--manifest", L"u", L"--min-rate", L"4294967296"}, "--min-rate needs"},
+        {{L"download", L"--manifest", L"u", L"--retries", L"11"}, "--retries needs"},
+        {{L"download", L"--manifest", L"u", L"--signature-url="}, "non-empty value"},
     };
     for (const RefusedCase& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments);
@@ -209,6 +221,15 @@ TEST(ParseCommandLine, AcceptsWhatTheSharedRulesAllow) {
           L"--quiet-if-current", L"--name", L"A=B"},
          L"download manifest=u timeout=9 quiet-if-current=1 name=A=B"},
         {Program::Window, {L"--name", L"A", L"/?"}, L"help"},
+        // The network's limits: 0 turns the floor and the retries off.
+        {Program::Window,
+         {L"check", L"--manifest", L"u", L"--installed", L"1", L"--fetch-timeout", L"2",
+          L"--min-rate=0", L"--retries", L"0", L"--signature-url", L"http://h/s?a=b"},
+         L"check manifest=u installed=1 fetch-timeout=2 min-rate=0 retries=0 "
+         L"signature-url=http://h/s?a=b"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--min-rate", L"4294967295", L"--retries=10"},
+         L"download manifest=u min-rate=4294967295 retries=10"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments, c.program);

@@ -40,18 +40,67 @@ TEST(PackageFileName, KeepsTheLastSegmentAndMakesItSafe) {
         {L"https://h/" + std::wstring(91, L'b') + surrogatePair + L".exe",
          std::wstring(91, L'b') + L".exe"},
         {L"https://h/Zo\u00EB.exe", L"Zo\u00EB.exe"},
+        // Superscript digits name the same devices as digits.
+        {L"https://h/COM\u00B9.exe", L"_COM\u00B9.exe"},
+        {L"https://h/lpt\u00B2", L"_lpt\u00B2.exe"},
+        {L"https://h/COM\u00B3 .msi", L"_COM\u00B3 .msi"},
+        {L"https://h/COM\u00B4.exe", L"COM\u00B4.exe"},
+        // Bidirectional controls are dropped, wherever they stand.
+        {L"https://h/App\u202Egnp.exe", L"Appgnp.exe"},
+        {L"https://h/\u202A\u202B\u202C\u202Da\u2066\u2067\u2068\u2069.msi", L"a.msi"},
+        {L"https://h/\u202E\u2069", L"package.exe"},
+        {L"https://h/CO\u202EN.exe", L"_CON.exe"},
+        {L"https://h/a\u2065\u206A\u2029.exe", L"a\u2065\u206A\u2029.exe"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PackageFileName(c.url), c.name) << std::string(c.url.begin(), c.url.end());
     }
 }
 
-TEST(Msiexec, IsChosenByTheExtensionAndGetsTheExactCommandLine) {
-    EXPECT_TRUE(IsMsiPackage(L"C:\\t\\App.msi"));
-    EXPECT_TRUE(IsMsiPackage(L"C:\\t\\App.MsI"));
-    EXPECT_FALSE(IsMsiPackage(L"C:\\t\\App.msi.exe"));
-    EXPECT_FALSE(IsMsiPackage(L"C:\\t\\Appmsi"));
-    EXPECT_FALSE(IsMsiPackage(L"msi"));
+TEST(PackageKind, ComesFromTheFirstBytesAndNamesTheFile) {
+    const struct {
+        std::string bytes;
+        PackageKind kind;
+    } kinds[] = {
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1rest", 12), PackageKind::Msi},
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8), PackageKind::Msi},
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A", 7), PackageKind::Unknown},
+        {std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE0", 8), PackageKind::Unknown},
+        {"MZ\x90", PackageKind::Program},
+        {"MZ", PackageKind::Program},
+        {"M", PackageKind::Unknown},
+        {"mz", PackageKind::Unknown},
+        {"ZM", PackageKind::Unknown},
+        {"PK\x03\x04", PackageKind::Unknown},
+        {"", PackageKind::Unknown},
+    };
+    for (const auto& k : kinds) {
+        EXPECT_EQ(
+            KindOfPackage(reinterpret_cast<const unsigned char*>(k.bytes.data()), k.bytes.size()),
+            k.kind)
+            << k.bytes.size();
+    }
+    const struct {
+        std::wstring path;
+        PackageKind kind;
+        std::wstring named;
+    } names[] = {
+        {L"C:\\t\\getfile.exe", PackageKind::Msi, L"C:\\t\\getfile.msi"},
+        {L"C:\\t\\App.MSI", PackageKind::Msi, L"C:\\t\\App.MSI"},
+        {L"C:\\t\\App.msi", PackageKind::Program, L"C:\\t\\App.exe"},
+        {L"C:\\t\\Setup.EXE", PackageKind::Program, L"C:\\t\\Setup.EXE"},
+        {L"C:\\t\\App-2.0", PackageKind::Program, L"C:\\t\\App-2.0.exe"},
+        {L"C:\\t\\App.bin", PackageKind::Msi, L"C:\\t\\App.bin.msi"},
+        {L"C:\\t\\App.msi.exe", PackageKind::Msi, L"C:\\t\\App.msi.msi"},
+        {L"C:\\t\\App.exe", PackageKind::Unknown, L"C:\\t\\App.exe"},
+    };
+    for (const auto& n : names) {
+        EXPECT_EQ(PathForKind(n.path, n.kind), n.named)
+            << std::string(n.path.begin(), n.path.end());
+    }
+}
+
+TEST(Msiexec, GetsTheExactCommandLine) {
     EXPECT_EQ(MsiexecArguments(L"C:\\t\\a b.msi", L""),
               L"/i \"C:\\t\\a b.msi\" /qn /norestart /l*v \"C:\\t\\a b.msi.log\"");
     EXPECT_EQ(MsiexecArguments(L"C:\\t\\a.msi", L"ALLUSERS=2 INSTALLDIR=\"C:\\x\""),

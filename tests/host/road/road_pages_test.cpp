@@ -29,7 +29,9 @@ struct Script {
     bool skip = false;             // a declined offer is Skip this version
     Page cancelOn = Page::Outcome; // Outcome: no cancel
     std::string note;              // told along the way while fetching
-    std::string warning;
+    std::string fetchWarning;      // such as --allow-unsigned's
+    std::string windowsTooOld;     // the terms step's line for an old Windows
+    std::string warning;           // a warning of the terms step
 };
 
 class FakeSteps : public RoadSteps {
@@ -43,8 +45,8 @@ class FakeSteps : public RoadSteps {
         if (!script_.note.empty()) {
             observer_.Note(script_.note);
         }
-        if (!script_.warning.empty()) {
-            observer_.Warning(script_.warning);
+        if (!script_.fetchWarning.empty()) {
+            observer_.Warning(script_.fetchWarning);
         }
         if (script_.fetch != ExitOk) {
             return Fail(script_.fetch, "Cannot fetch the manifest: network/transfer failure");
@@ -52,6 +54,11 @@ class FakeSteps : public RoadSteps {
         std::snprintf(manifest.fields.version, sizeof manifest.fields.version, "2.0.0");
         manifest.fields.mandatory = script_.mandatory ? 1 : 0;
         manifest.notes = "Faster start.";
+        manifest.windowsTooOld = script_.windowsTooOld;
+        if (!script_.warning.empty()) {
+            manifest.warnings.push_back(script_.warning);
+            observer_.Warning(script_.warning);
+        }
         return ExitOk;
     }
     int Evaluate(const RoadManifest&, VerdictReport& report) override {
@@ -116,6 +123,7 @@ class RecordingSink : public PageSink {
     explicit RecordingSink(const Script& script) : script_(script) {}
 
     void Show(const PageView& view) override {
+        shown = view;
         Record(PageName(view.page));
         if (view.page == script_.cancelOn) {
             pages->Cancel();
@@ -140,6 +148,7 @@ class RecordingSink : public PageSink {
     }
 
     UpdaterPages* pages = nullptr;
+    PageView shown;
     std::string sequence;
     PageView last;
     PageView lastOffer;
@@ -254,6 +263,24 @@ TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
          "checking downloading outcome:downloaded", 0},
         {"install asks before the installer", with([](Script& s) { s.command = Command::Install; }),
          "checking verifying offer installing outcome:installed", 0},
+        {"download for a newer Windows", with([](Script& s) {
+             s.command = Command::Download;
+             s.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+         }),
+         "checking outcome:up-to-date", 0},
+        {"install for a newer Windows", with([](Script& s) {
+             s.command = Command::Install;
+             s.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+         }),
+         "checking outcome:up-to-date", 0},
+        {"update for a newer Windows",
+         with([](Script& s) { s.verdict = Verdict::NeedsNewerWindows; }),
+         "checking outcome:up-to-date", 0},
+        {"check for a newer Windows", with([](Script& s) {
+             s.command = Command::Check;
+             s.verdict = Verdict::NeedsNewerWindows;
+         }),
+         "checking outcome:up-to-date", 0},
     };
     for (const Row& row : rows) {
         const Seen run = Drive(row.script);
@@ -265,7 +292,7 @@ TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
 // The texts the issue fixes: the offer sentence, and a failure's line,
 // advice and exit code as the console prints them.
 TEST(RoadPages, SayWhatTheUserNeeds) {
-    const Seen offered = Drive({});
+    const Seen offered = Drive(Script{});
     EXPECT_EQ(offered.offer.heading, "Demo 2.0.0 is available.");
     EXPECT_EQ(offered.offer.text, "You have 1.0.0.");
     EXPECT_EQ(offered.offer.notes, "Faster start.");
@@ -276,6 +303,38 @@ TEST(RoadPages, SayWhatTheUserNeeds) {
     EXPECT_EQ(failed.outcome.heading, "The installer failed.");
     EXPECT_EQ(failed.outcome.text, "Try again.\nmsiexec log: C:\\p\\x.log");
     EXPECT_EQ(failed.outcome.footer, "Exit code 5");
+
+    Script warned;
+    warned.warning = "Warning: the signed manifest has no \"expires\".";
+    EXPECT_EQ(Drive(warned).offer.text, "You have 1.0.0.\n\n" + warned.warning);
+    warned.command = Command::Check;
+    EXPECT_EQ(Drive(warned).outcome.text, "You have 1.0.0.\n\n" + warned.warning);
+
+    Script oldWindows;
+    oldWindows.command = Command::Download;
+    oldWindows.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+    EXPECT_EQ(Drive(oldWindows).outcome.text, oldWindows.windowsTooOld);
+}
+
+// A retry's line replaces the text of the page the user is waiting on; a
+// quiet window that shows nothing stays so.
+TEST(RoadPages, ShowARetryWhileChecking) {
+    const std::string line = "Network failure; retry 1 of 3 in 1.4 s";
+    for (const bool quiet : {false, true}) {
+        Script script;
+        PageOptions pageOptions;
+        pageOptions.quiet = quiet;
+        hovrel::common::CancelFlag cancel;
+        RecordingSink sink(script);
+        UpdaterPages pages(pageOptions, sink, cancel);
+        pages.Begin();
+        pages.Warning(line);
+        EXPECT_EQ(sink.sequence, quiet ? "" : "checking");
+        EXPECT_EQ(sink.shown.text, quiet ? "" : line);
+        if (!quiet) {
+            EXPECT_EQ(sink.shown.heading, "Checking for updates...");
+        }
+    }
 }
 
 } // namespace
@@ -287,7 +346,9 @@ TEST(UpdaterPages, ShowsTheWarningsOnTheOfferAndOnACheck) {
     const std::string warning = "Warning: --allow-unsigned: the manifest is not authenticated";
     Script script;
     script.note = note;
-    script.warning = warning;
+    script.fetchWarning = warning;
+    // The terms' warnings are in the text already, not again at the foot.
+    script.warning = "Warning: the signed manifest has no \"expires\".";
     script.acceptOffer = false;
     EXPECT_EQ(Drive(script).offer.footer, note + "\n" + warning);
     script.command = Command::Check;
@@ -296,7 +357,7 @@ TEST(UpdaterPages, ShowsTheWarningsOnTheOfferAndOnACheck) {
     EXPECT_EQ(Drive(script).outcome.footer, note + "\n" + warning);
     // Other notes are for the record only.
     script.note = "Package C:\\p\\setup.exe matches the manifest.";
-    script.warning.clear();
+    script.fetchWarning.clear();
     EXPECT_EQ(Drive(script).outcome.footer, "");
 }
 

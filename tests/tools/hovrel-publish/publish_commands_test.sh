@@ -45,7 +45,7 @@ given = {}
 i = 0
 while i < len(options):
     name = options[i][2:]
-    if name == "mandatory":
+    if name in ("mandatory", "no-expiry"):
         given[name] = True
         i += 1
     else:
@@ -57,14 +57,18 @@ if "mandatory" in given:
     want[5] = ("mandatory", True)
 if "expires" in given:
     want.append(("expires", given["expires"]))
-if "valid-for" in given:
+if "expires" not in given and "no-expiry" not in given:
+    # 30 days unless told otherwise.
+    days = int(given.get("expires-in", given.get("valid-for", 30)))
     got = dict(pairs).get("expires", "")
     until = datetime.strptime(got, "%Y-%m-%dT%H:%M:%SZ").replace(tzinfo=timezone.utc).timestamp()
-    if abs(until - (time.time() + int(given["valid-for"]) * 86400)) > 120:
-        sys.exit(f"--valid-for {given['valid-for']} gave expires {got}")
+    if abs(until - (time.time() + days * 86400)) > 120:
+        sys.exit(f"{days} days gave expires {got}")
     want.append(("expires", got))
 if "product" in given:
     want.append(("product", given["product"]))
+if "min-windows" in given:
+    want.append(("min_windows", given["min-windows"]))
 if "notes" in given:
     with open(given["notes"], "rb") as f:
         want.append(("notes", f.read().decode("utf-8")))
@@ -97,11 +101,89 @@ while IFS='|' read -r name options; do
     fi
     [ "$failures" -ne "$before" ] || echo "ok: $name"
 done <<ROWS
-the library's keys only|
-every option, expiry as a time|--rollout 25 --mandatory --expires 2999-01-31T00:00:00Z --product Vendor.App_2-x --notes $work/notes.txt
-expiry as days, a product|--valid-for 30 --product app
-notes alone|--notes $work/notes.txt
-rollout to nobody|--rollout 0
+the default expiry|
+every option, expiry as a time|--rollout 25 --mandatory --expires 2999-01-31T00:00:00Z --product Vendor.App_2-x --min-windows 10.0.17763 --notes $work/notes.txt
+expiry as days, a product|--expires-in 7 --product app
+expiry by its earlier option|--valid-for 9 --product app
+no expiry|--no-expiry --product app
+notes alone|--notes $work/notes.txt --product app
+rollout to nobody|--rollout 0 --product app
+ROWS
+
+# What manifest refuses, with exit 1 and the line naming the option.
+while IFS='|' read -r text options; do
+    status=0
+    # shellcheck disable=SC2086
+    "$publish" manifest "$installer" --version 2.0.0 --url "$url" $options \
+        --out "$work/refused.json" 2>"$work/error.txt" >/dev/null || status=$?
+    if [ "$status" -ne 1 ] || ! grep -qF -- "$text" "$work/error.txt" || [ -e "$work/refused.json" ]; then
+        fail "manifest $options: exit $status, $(cat "$work/error.txt")"
+    fi
+done <<ROWS
+give one of --expires, --expires-in and --no-expiry|--expires-in 7 --no-expiry
+give one of --expires, --expires-in and --no-expiry|--expires 2999-01-31T00:00:00Z --expires-in 7
+--expires-in must be a whole number of days from 1 to 36500|--expires-in 0
+--min-windows 10.0 is not a Windows version|--min-windows 10.0
+--min-windows 10.0.x is not a Windows version|--min-windows 10.0.x
+--product must be 1 to 64 letters|--product a/b
+ROWS
+
+# The policy template: two well-formed XML files whose key and value names
+# are exactly those the programs read, taken from their header.
+names=$(dirname "$0")/../../../host/road/registry_names.h
+"$publish" policy-template --product Vendor.App --name 'Example & "App"' --out "$work/policy" \
+    >"$work/output.txt" || fail "policy-template: $(cat "$work/output.txt")"
+python3 - "$names" "$work/policy/Hovrel-Vendor.App.admx" "$work/policy/en-US/Hovrel-Vendor.App.adml" <<'PYTHON' || fail "policy-template's files"
+import re, sys
+import xml.etree.ElementTree as ET
+
+header, admx, adml = sys.argv[1:]
+names = dict(re.findall(r'inline constexpr char (k\w+)\[\] = "((?:[^"\\]|\\.)*)";', open(header).read()))
+names = {k: v.replace("\\\\", "\\") for k, v in names.items()}
+ns = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
+definitions = ET.parse(admx).getroot()
+resources = ET.parse(adml).getroot()
+problems = []
+policies = {p.get("name"): p for p in definitions.iterfind("p:policies/p:policy", ns)}
+want = {names["kAutomaticChecks"], names["kCheckIntervalHours"], names["kChannel"]}
+if set(policies) != want:
+    problems.append(f"policies {sorted(policies)}, want {sorted(want)}")
+for name, policy in policies.items():
+    if policy.get("key") != names["kPolicyKeyPrefix"] + "Vendor.App" or policy.get("class") != "Machine":
+        problems.append(f"{name}: key {policy.get('key')}, class {policy.get('class')}")
+    # The value written is named exactly as the programs read it.
+    values = [policy.get("valueName")] + [e.get("valueName") for e in policy.find("p:elements", ns) or []]
+    if [v for v in values if v] != [name]:
+        problems.append(f"{name}: value names {values}")
+automatic = policies.get(names["kAutomaticChecks"])
+if automatic is not None and (automatic.find("p:enabledValue/p:decimal", ns).get("value"),
+                              automatic.find("p:disabledValue/p:decimal", ns).get("value")) != ("1", "0"):
+    problems.append("AutomaticChecks is not 1 enabled, 0 disabled")
+interval = definitions.find(f".//p:decimal[@valueName='{names['kCheckIntervalHours']}']", ns)
+if interval is None or (interval.get("minValue"), interval.get("maxValue")) != ("1", "744"):
+    problems.append("CheckIntervalHours is not a decimal from 1 to 744")
+if definitions.find(f".//p:text[@valueName='{names['kChannel']}']", ns) is None:
+    problems.append("Channel is not a text value")
+# Every string and presentation the ADMX refers to is in the ADML.
+strings = {s.get("id") for s in resources.iterfind(".//p:stringTable/p:string", ns)}
+presentations = {s.get("id") for s in resources.iterfind(".//p:presentationTable/p:presentation", ns)}
+for ref in re.findall(r"\$\((string|presentation)\.(\w+)\)", open(admx).read()):
+    if ref[1] not in (strings if ref[0] == "string" else presentations):
+        problems.append(f"the ADML has no {ref[0]} {ref[1]}")
+if 'Example & "App"' not in resources.find(".//p:string[@id='Updates']", ns).text:
+    problems.append("the name is not in the ADML")
+if problems:
+    sys.exit("\n".join(problems))
+PYTHON
+while IFS='|' read -r text options; do
+    status=0
+    # shellcheck disable=SC2086
+    "$publish" policy-template $options --out "$work/policy-refused" 2>"$work/error.txt" || status=$?
+    [ "$status" -eq 1 ] && grep -qF -- "$text" "$work/error.txt" || fail "policy-template $options: exit $status, $(cat "$work/error.txt")"
+done <<ROWS
+--product must be 1 to 64 letters|--product a\b --name App
+missing --name|--product app
+missing --product|--name App
 ROWS
 
 # What verify refuses after a successful sign: a changed manifest, and one

@@ -15,7 +15,7 @@ one_line=$(tail -n1 "$scratch/keygen.txt")
 printf 'Version 2 "Cobalt"\r\n\tFixes C:\\Temp handling.\nCaf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac\n' \
     >"$scratch/notes.txt"
 "$publish" manifest "$site/setup.exe" --version 2.0.0 --url "$base/setup.exe" --product app \
-    --notes "$scratch/notes.txt" --valid-for 30 --out "$site/release.json" >/dev/null
+    --notes "$scratch/notes.txt" --expires-in 30 --out "$site/release.json" >/dev/null
 "$publish" sign "$site/release.json" --key "$scratch/release.pem" >/dev/null
 sed 's/2\.0\.0/2.0.1/' "$site/release.json" >"$site/changed.json"
 cp "$site/release.json.sig" "$site/changed.json.sig"

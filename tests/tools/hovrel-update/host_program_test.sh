@@ -16,7 +16,7 @@ manifest rollout0-mandatory -size rollout:=0 mandatory:=true
 manifest rollout84 -size rollout:=84
 manifest rollout85 -size rollout:=85
 manifest wrong-size size:=$((size + 1))
-manifest wrong-sha -size sha256="$(printf '0%.0s' {1..64})"
+manifest wrong-sha sha256="$(printf '0%.0s' {1..64})"
 manifest no-url -url -size
 
 package=$scratch/package.exe
@@ -70,10 +70,11 @@ expect_tool 4 "file I/O failure" install --allow-unsigned --manifest $m/newer.js
 export HOVREL_RECORDER_EXIT=0
 expect_tool 0 "The installer finished successfully." \
     install --allow-unsigned --manifest $m/newer.json --out "$out" --yes "--installer-args=/S /D=C:\\App"
-[ "$(recorded)" = "\"$out\" /S /D=C:\\App" ] || fail "the installer's command line was: $(recorded)"
+[ "$(recorded_copy)" = "\"<copy>\\package.exe\" /S /D=C:\\App" ] ||
+    fail "the installer's command line was: $(recorded)"
 rm -f "$record"
 expect_tool 0 "finished successfully" install --allow-unsigned --manifest $m/newer.json --out "$out" --yes
-[ "$(recorded)" = "\"$out\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
+[ "$(recorded_copy)" = "\"<copy>\\package.exe\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
     fail "default switches not passed: $(recorded)"
 
 for row in "3010 7 restart" "1641 7 restart" "1602 6 cancelled by the user" \

@@ -37,7 +37,7 @@ grep -q "^write 32$" "$scratch/probe-held.txt" && grep -q "^delete 32$" "$scratc
     fail "held package: wanted sharing violations (32), probe saw: $(cat "$scratch/probe-held.txt")"
 [ "$status" -eq 0 ] && grep -q "finished successfully" "$scratch/held.txt" ||
     fail "held package: the install did not run (exit $status): $(cat "$scratch/held.txt")"
-[ "$(recorded)" = "\"$(sed -n 's/^ *to //p' "$scratch/held.txt" | tr -d '\r')\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
+[ "$(recorded_copy)" = "\"<copy>\\setup.exe\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /CLOSEAPPLICATIONS" ] ||
     fail "held package: the installer saw: $(recorded)"
 # The same probe once the host has gone (--keep left the file) succeeds, so
 # the refusals above were the host's handle.
@@ -161,8 +161,8 @@ cp "$site/HovrelDemo-2.0.0.MSI" "$scratch/package.msi"
 msi_out=$(windows_path "$scratch/package.msi")
 HOVREL_RECORDER_EXIT=0 expect_tool 0 "finished successfully" \
     install --manifest "$base/msi.json" --yes --out "$msi_out" --installer-args "ALLUSERS=2"
-want="\"C:\\windows\\system32\\msiexec.exe\" /i \"$msi_out\" /qn /norestart /l*v \"$msi_out.log\" ALLUSERS=2"
-[ "$(recorded)" = "$want" ] || fail "msiexec's command line: $(recorded)"
+want="\"C:\\windows\\system32\\msiexec.exe\" /i \"<copy>\\package.msi\" /qn /norestart /l*v \"<copy>\\package.msi.log\" ALLUSERS=2"
+[ "$(recorded_copy)" = "$want" ] || fail "msiexec's command line: $(recorded)"
 for row in "3010 7 restart" "1641 7 restart" "1602 6 cancelled by the user" \
     "1223 6 cancelled by the user" "1618 5 Retry later" "1603 5 msiexec log: $msi_out.log"; do
     read -r code want text <<<"$row"

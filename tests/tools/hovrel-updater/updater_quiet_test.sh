@@ -10,8 +10,8 @@ tool=$build/bin/hovrel-updater.exe
 source "$(dirname "$0")/../../support/host_programs.sh"
 source "$(dirname "$0")/../../support/keys.sh"
 
-manifest all -size rollout:=100
-manifest nobody -size rollout:=0
+manifest all rollout:=100
+manifest nobody rollout:=0
 new_key "$scratch/key"
 key=$(windows_path "$scratch/key.pub.pem")
 
