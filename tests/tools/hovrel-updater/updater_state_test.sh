@@ -109,7 +109,8 @@ quiet 0 "" "${auto[@]}" --manifest "$base/current.json" --installed 1.0.0
 shown "offer downloading verifying installing outcome:installed" 0 "offer=enter@300,outcome=enter@300" \
     "${auto[@]}" --manifest "$base/required.json" --installed 1.0.0
 before=$(date +%s)
-shown "checking offer" 6 "offer=escape@300" update --product "$product" --allow-unsigned \
+# The checking page shows again with --allow-unsigned's warning.
+shown "checking checking offer" 6 "offer=escape@300" update --product "$product" --allow-unsigned \
     --manifest "$base/current.json" --installed 1.0.0
 remind=$(read_value "$user_key" RemindAfter)
 if [ -z "$remind" ] || [ "$remind" -lt $((before + 86400)) ] || [ "$remind" -gt $(($(date +%s) + 86400)) ]; then
