@@ -36,7 +36,7 @@ struct VerdictReport {
     std::uint32_t bucket = 0;
     std::int32_t rollout = 100;
     bool mandatory = false;
-    std::string skipped; // an automatic run passed over this skipped version
+    std::string skipped;       // an automatic run passed over this skipped version
     std::string windowsTooOld; // NeedsNewerWindows: RoadManifest's line
 };
 
