@@ -33,16 +33,22 @@ std::wstring ElevatedInstallArguments(const Options& options, const std::wstring
     line += L" --yes";
     add(L"fetch-timeout", std::to_wstring(options.fetchTimeoutSeconds));
     add(L"retries", std::to_wstring(options.retries));
+    add(L"min-rate", std::to_wstring(options.minRate));
+    add(L"min-rate-window", std::to_wstring(options.minRateWindowSeconds));
     for (const std::wstring& key : options.publicKeys) {
         add(L"public-key", key);
     }
     if (options.allowUnsigned) {
         line += L" --allow-unsigned";
     }
+    if (options.requireExpiry) {
+        line += L" --require-expiry";
+    }
     const struct {
         const wchar_t* name;
         const std::wstring& value;
-    } texts[] = {{L"signature-url", options.signatureUrl},
+    } texts[] = {{L"installed", options.installedVersion},
+                 {L"signature-url", options.signatureUrl},
                  {L"product", options.product},
                  {L"installer-args", options.installerArgs},
                  {L"name", options.displayName}};

@@ -46,14 +46,6 @@ bool RateFloor::TooSlow(milliseconds elapsed, std::uint64_t received) {
            static_cast<std::uint64_t>(floor_) * static_cast<std::uint64_t>(span.count());
 }
 
-milliseconds RateWindow(std::uint32_t testSeconds) {
-    const milliseconds full = std::chrono::seconds(60);
-    if (testSeconds == 0) {
-        return full;
-    }
-    return std::min<milliseconds>(full, std::chrono::seconds(testSeconds));
-}
-
 milliseconds RetryDelay(std::uint32_t attempt, double jitter) {
     // Beyond 2^20 s the doubling means nothing any more; it only overflows.
     const std::uint32_t doublings = std::min<std::uint32_t>(attempt == 0 ? 0 : attempt - 1, 20);

@@ -57,9 +57,6 @@ class RateFloor {
     std::deque<Sample> samples_;
 };
 
-// The rate floor's window: 60 s, or `testSeconds` when shorter and not 0.
-milliseconds RateWindow(std::uint32_t testSeconds);
-
 // The wait before retry `attempt` (from 1): 1 s doubled each time, plus
 // `jitter` (0 to 1) times half of that.
 milliseconds RetryDelay(std::uint32_t attempt, double jitter);

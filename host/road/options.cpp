@@ -81,6 +81,12 @@ bool TakeMinRate(const std::wstring& text, Options& options) {
     return TakeCount(text, UINT32_MAX, options.minRate);
 }
 
+// Up to an hour: a longer window would let a stalled download hang that long.
+bool TakeMinRateWindow(const std::wstring& text, Options& options) {
+    return common::ParseWholeNumber(text, options.minRateWindowSeconds) &&
+           options.minRateWindowSeconds >= 1 && options.minRateWindowSeconds <= 3600;
+}
+
 // Ten doublings from 1 s already wait over half an hour.
 bool TakeRetries(const std::wstring& text, Options& options) {
     return TakeCount(text, 10, options.retries);
@@ -123,6 +129,10 @@ const common::OptionTable<wchar_t, Options>& Table() {
              Row::Checked(TakeMinRate,
                           "--min-rate needs a whole number of bytes a second from 0 to "
                           "4294967295"),
+             kBoth},
+            {L"min-rate-window",
+             Row::Checked(TakeMinRateWindow,
+                          "--min-rate-window needs a whole number of seconds from 1 to 3600"),
              kBoth},
             {L"retries", Row::Checked(TakeRetries, "--retries needs a whole number from 0 to 10"),
              kBoth},

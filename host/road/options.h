@@ -33,10 +33,11 @@ struct Options {
     std::wstring channel;                 // empty: not given
     bool reset = false;                   // status --reset: delete the user's state
     // The network's limits.
-    std::uint32_t fetchTimeoutSeconds = 60; // each fetch of the manifest or its signature
-    std::uint32_t minRate = 4096;           // bytes a second over a minute; 0: no floor
-    std::uint32_t retries = 3;              // after a network failure; 0: none
-    std::wstring signatureUrl;              // empty: beside the manifest's path
+    std::uint32_t fetchTimeoutSeconds = 60;  // each fetch of the manifest or its signature
+    std::uint32_t minRate = 4096;            // bytes a second over the window; 0: no floor
+    std::uint32_t minRateWindowSeconds = 60; // the span --min-rate is averaged over
+    std::uint32_t retries = 3;               // after a network failure; 0: none
+    std::wstring signatureUrl;               // empty: beside the manifest's path
     // The window's own options.
     bool quietIfCurrent = false; // no window unless an update applies
     std::wstring displayName;    // the product's name on the pages

@@ -3,24 +3,11 @@
 #include "network_limits.h"
 #include "watchdog.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace hovrel::windows {
 
 using namespace hovrel::road;
 
 namespace {
-
-// Tests wait seconds rather than a minute for a slow download to be stopped.
-milliseconds TheRateWindow() {
-#ifdef HOVREL_TEST_HOOKS
-    const char* seconds = std::getenv("HOVREL_TEST_RATE_WINDOW_SECONDS");
-    return RateWindow(seconds == nullptr ? 0 : static_cast<std::uint32_t>(std::atoi(seconds)));
-#else
-    return RateWindow(0);
-#endif
-}
 
 struct Attempt {
     RoadObserver& observer;
@@ -55,7 +42,9 @@ DownloadOutcome DownloadPackage(const Options& options, NetworkRun& network, Roa
         if (remaining && remaining->count() == 0) {
             return {HV_Cancelled, DownloadStop::TimedOut};
         }
-        Attempt attempt{observer, cancel, RateFloor(options.minRate, TheRateWindow())};
+        Attempt attempt{
+            observer, cancel,
+            RateFloor(options.minRate, std::chrono::seconds(options.minRateWindowSeconds))};
         HV_Result result;
         bool timedOut;
         {

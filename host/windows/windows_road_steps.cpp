@@ -85,7 +85,9 @@ int WindowsRoadSteps::Download(const RoadManifest& accepted, const std::wstring&
         return Report(observer_,
                       Failure(ExitDownload,
                               "Download stopped: slower than " + std::to_string(options_.minRate) +
-                                  " bytes a second for a whole minute (--min-rate).",
+                                  " bytes a second for " +
+                                  std::to_string(options_.minRateWindowSeconds) +
+                                  " s on end (--min-rate).",
                               "The partial file has been deleted; try again later, or lower "
                               "--min-rate (0 turns the floor off)."));
     }

@@ -39,11 +39,16 @@ TEST(ElevatedInstall, RepeatsTheChecksForTheVerifiedPath) {
     options.elevate = true;
     EXPECT_EQ(ElevatedInstallArguments(options, L"C:\\Temp\\hovrel-1\\App Setup.exe"),
               L"install --manifest=https://h/app.json \"--out=C:\\Temp\\hovrel-1\\App Setup.exe\" "
-              L"--yes --fetch-timeout=60 --retries=3");
+              L"--yes --fetch-timeout=60 --retries=3 --min-rate=4096 --min-rate-window=60 "
+              L"--installed=1.0");
     options.publicKeys = {L"C:\\k 1.pem", L"QUJD"};
     options.allowUnsigned = true;
     options.fetchTimeoutSeconds = 5;
     options.retries = 0;
+    options.minRate = 0;
+    options.minRateWindowSeconds = 9;
+    options.requireExpiry = true;
+    options.installedVersion.clear();
     options.signatureUrl = L"https://h/sig/app.json.sig";
     options.product = L"App";
     options.installerArgs = L"/S /D=\"C:\\Program Files\\App\"";
@@ -51,7 +56,8 @@ TEST(ElevatedInstall, RepeatsTheChecksForTheVerifiedPath) {
     options.publisherThumbprint = std::string(64, 'a');
     EXPECT_EQ(ElevatedInstallArguments(options, L"C:\\p.exe"),
               L"install --manifest=https://h/app.json --out=C:\\p.exe --yes --fetch-timeout=5 "
-              L"--retries=0 \"--public-key=C:\\k 1.pem\" --public-key=QUJD --allow-unsigned "
+              L"--retries=0 --min-rate=0 --min-rate-window=9 \"--public-key=C:\\k 1.pem\" "
+              L"--public-key=QUJD --allow-unsigned --require-expiry "
               L"--signature-url=https://h/sig/app.json.sig --product=App "
               L"\"--installer-args=/S /D=\\\"C:\\Program Files\\App\\\"\" "
               L"\"--publisher=Example Ltd\" --publisher-thumbprint=" +

@@ -87,13 +87,6 @@ TEST(RateFloor, JudgesTheLastWindowOfALongDownload) {
     EXPECT_LT(stoppedAt, 600000 + 43000);
 }
 
-TEST(RateWindow, SixtySecondsUnlessATestAsksForLess) {
-    EXPECT_EQ(RateWindow(0), 60s);
-    EXPECT_EQ(RateWindow(4), 4s);
-    EXPECT_EQ(RateWindow(60), 60s);
-    EXPECT_EQ(RateWindow(600), 60s);
-}
-
 TEST(RetrySchedule, DoublesFromOneSecondWithJitterUpToHalf) {
     const struct {
         std::uint32_t attempt;

@@ -47,6 +47,7 @@ std::wstring Describe(const Options& o) {
     };
     add(L"fetch-timeout", unlessDefault(o.fetchTimeoutSeconds, 60));
     add(L"min-rate", unlessDefault(o.minRate, 4096));
+    add(L"min-rate-window", unlessDefault(o.minRateWindowSeconds, 60));
     add(L"retries", unlessDefault(o.retries, 3));
     add(L"signature-url", o.signatureUrl);
     add(L"quiet-if-current", flag(o.quietIfCurrent));
@@ -183,6 +184,9 @@ TEST(ParseCommandLine, RefusesMalformedCommandLines) {
         {{L"download", L"--manifest", L"u", L"--fetch-timeout", L"0"}, "--fetch-timeout needs"},
         {{L"download", L"--manifest", L"u", L"--min-rate", L"-1"}, "--min-rate needs"},
         {{L"download", L"--manifest", L"u", L"--min-rate", L"4294967296"}, "--min-rate needs"},
+        {{L"download", L"--manifest", L"u", L"--min-rate-window", L"0"}, "--min-rate-window needs"},
+        {{L"download", L"--manifest", L"u", L"--min-rate-window", L"3601"},
+         "--min-rate-window needs"},
         {{L"download", L"--manifest", L"u", L"--retries", L"11"}, "--retries needs"},
         {{L"download", L"--manifest", L"u", L"--signature-url="}, "non-empty value"},
     };
@@ -228,8 +232,9 @@ TEST(ParseCommandLine, AcceptsWhatTheSharedRulesAllow) {
          L"check manifest=u installed=1 fetch-timeout=2 min-rate=0 retries=0 "
          L"signature-url=http://h/s?a=b"},
         {Program::Console,
-         {L"download", L"--manifest", L"u", L"--min-rate", L"4294967295", L"--retries=10"},
-         L"download manifest=u min-rate=4294967295 retries=10"},
+         {L"download", L"--manifest", L"u", L"--min-rate", L"4294967295", L"--retries=10",
+          L"--min-rate-window", L"3600"},
+         L"download manifest=u min-rate=4294967295 min-rate-window=3600 retries=10"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments, c.program);

@@ -25,6 +25,10 @@ TEST(ElevatedInstall, ParsesBackThroughCommandLineToArgv) {
     options.allowUnsigned = true;
     options.fetchTimeoutSeconds = 7;
     options.retries = 0;
+    options.minRate = 1;
+    options.minRateWindowSeconds = 2;
+    options.requireExpiry = true;
+    options.installedVersion = L"1.2 beta";
     options.signatureUrl = L"https://h/app sig?x=\"1\"";
     const std::wstring package = L"C:\\Users\\a b\\Temp\\hovrel-1\\App Setup.exe";
     const std::wstring line =
@@ -49,6 +53,10 @@ TEST(ElevatedInstall, ParsesBackThroughCommandLineToArgv) {
     EXPECT_TRUE(back.allowUnsigned);
     EXPECT_EQ(back.fetchTimeoutSeconds, 7u);
     EXPECT_EQ(back.retries, 0u);
+    EXPECT_EQ(back.minRate, 1u);
+    EXPECT_EQ(back.minRateWindowSeconds, 2u);
+    EXPECT_TRUE(back.requireExpiry);
+    EXPECT_EQ(back.installedVersion, options.installedVersion);
     EXPECT_EQ(back.signatureUrl, options.signatureUrl);
     EXPECT_FALSE(back.elevate);
     EXPECT_EQ(back.waitPid, 0u);
