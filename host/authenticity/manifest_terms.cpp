@@ -39,13 +39,14 @@ bool IsDecimal(const std::string& text, std::size_t maxDigits) {
            (text.size() == 1 || text[0] != '0');
 }
 
-// A decimal byte count the library reads whole: 1 to 2^64-1 bytes.
+// A decimal byte count the library reads whole: 1 to 2^64-1 bytes. The
+// library reads 0 as an unknown size, so it caps nothing either.
 Presence ReadSize(const std::string& manifest) {
     const std::optional<std::string> size = BareValue(manifest, "size");
-    if (!size) {
+    if (!size || *size == "0") {
         return Presence::Absent;
     }
-    if (!IsDecimal(*size, 20) || *size == "0" ||
+    if (!IsDecimal(*size, 20) ||
         (size->size() == 20 && *size > "18446744073709551615")) {
         return Presence::Malformed;
     }
