@@ -18,7 +18,7 @@ other=$(sed '1d;$d' "$scratch/other.pub.pem" | tr -d '\n')
 signing_key=$scratch/trusted.pem
 manifest --key "$signing_key" good
 manifest --key "$signing_key" expired expires=2020-01-01T00:00:00Z
-manifest --key "$signing_key" for-app product=app expires=2999-01-01T00:00:00Z
+manifest --key "$signing_key" for-app product=app expires=2100-01-01T00:00:00Z
 manifest --key "$signing_key" other-product product=other
 manifest --key "$signing_key" older-mandatory version=0.9.0 mandatory:=true
 manifest --key "$scratch/other.pem" by-other-key
