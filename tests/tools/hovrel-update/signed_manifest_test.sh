@@ -34,7 +34,7 @@ openssl asn1parse -inform der -in "$site/good.json.sig" | sed -n 's/.*INTEGER *:
 
 # A P-256 key whose point is (0, 0), which is on no curve: refused when it
 # loads, naming the file. (Wine 8's CNG refuses this point but imports some
-# other off-curve ones; Windows refuses them all.)
+# other off-curve ones.)
 {
     echo "-----BEGIN PUBLIC KEY-----"
     { printf '3059301306072a8648ce3d020106082a8648ce3d03010703420004'
