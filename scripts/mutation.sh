@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A mutation round over the host code (host/, tools/): each mutant below is one
 # exact search/replace in one file, a single-point fault that some test should
-# catch. Each is applied in a scratch copy of the work tree (build/mutation/src,
+# catch. Each is applied in a scratch copy of the work tree (build/.mutation/src,
 # its own build folders and Wine prefix), rebuilt incrementally, run against
-# the named ctest subset of one preset, and restored. A mutant whose search
+# the named ctest subset of one preset, and restored. (The folder is hidden
+# so that scripts/check-rooms.py does not take the copy for the project.) A mutant whose search
 # text is not in its file exactly once is "not applicable" (the code moved on);
 # one that does not build is "does not build"; neither counts in the score.
 #
@@ -15,15 +16,15 @@
 # survives, 2 when the unmutated copy fails its own suites.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-work=$root/build/mutation
+work=$root/build/.mutation
 src=$work/src
 export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
 
 # Suites, by ctest name.
 SM=signed_manifest_end_to_end HP=host_program_end_to_end IN=host_install_end_to_end
-UH=updater_hooks_end_to_end PM=published_manifest_end_to_end SI=signature_interop_wine
-PC=publish_commands PI=publish_signature_interop
+UH=updater_hooks_end_to_end SI=signature_interop_wine
+UQ=updater_quiet_end_to_end PC=publish_commands PI=publish_signature_interop
 
 mutants() {
     cat <<TABLE
@@ -32,7 +33,7 @@ sig-malformed-as-unverified @@ mingw @@ $SM @@ host/windows/signature_check.cpp 
 sig-any-invalid-verifies @@ mingw @@ $SM @@ host/windows/signature_check.cpp @@         case EcdsaResult::Invalid:\n            break; @@         case EcdsaResult::Invalid:\n            return SignatureVerdict::Verified;
 sig-first-key-only @@ mingw @@ $SM @@ host/windows/signature_check.cpp @@ for (index = 0; index < keys.size(); ++index) @@ for (index = 0; index < 1 && index < keys.size(); ++index)
 der-trailing-bytes @@ mingw @@ ^DerSignature\\.|$SM @@ host/authenticity/signature_encoding.cpp @@ !whole.Read(kSequence, sequence) || !whole.empty() || @@ !whole.Read(kSequence, sequence) ||
-der-zero-scalar @@ mingw @@ ^DerSignature\\.|$SM @@ host/authenticity/signature_encoding.cpp @@ zero = zero && scalar[i] == 0; @@ zero = false;
+der-zero-scalar @@ mingw @@ ^DerSignature\\.|$SM @@ host/authenticity/signature_encoding.cpp @@ zero = zero && scalar[i] == 0; @@ zero = zero && scalar[i] == 0 && false;
 key-unreadable-skipped @@ mingw @@ $SM @@ host/windows/signature_check.cpp @@             if (!ReadKeyFile(value, contents)) { @@             if (!ReadKeyFile(value, contents)) {\n                continue;
 key-off-curve-kept @@ mingw @@ $SM @@ host/windows/signature_check.cpp @@         if (!CngAcceptsP256Point(key.point)) {\n            return Keys::Failure("--public-key " @@         if (false) {\n            return Keys::Failure("--public-key "
 keys-given-unsigned-allowed @@ mingw @@ $SM @@ host/windows/manifest_authenticity.cpp @@     code = keys.empty() ? ExitOk : Authenticate( @@     code = keys.empty() || options.allowUnsigned ? ExitOk : Authenticate(
@@ -65,6 +66,9 @@ retry-1618-missed @@ mingw @@ ^(Installer|ExitCodes)\\.|$IN @@ host/road/policy.
 msi-case-sensitive @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ Upper(path.substr(path.size() - 4)) == L".MSI" @@ path.substr(path.size() - 4) == L".msi"
 msiexec-no-log @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ L"\" /qn /norestart /l*v \"" + MsiexecLogPath(packagePath) + L"\"" @@ L"\" /qn /norestart"
 package-name-reserved @@ mingw @@ ^PackageFileName\\. @@ host/road/package_name.cpp @@ if (IsReservedDeviceName(name)) { @@ if (false) {
+install-unconfirmed @@ mingw @@ $HP @@ host/road/road.cpp @@ if (!options_.yes && !observer_.ConfirmInstall(manifest)) { @@ if (false) {
+package-unverified @@ mingw @@ $HP @@ host/road/road.cpp @@         int code = steps_.VerifyPackage(manifest, path); @@         int code = ExitOk;
+updater-quiet-ignored @@ mingw @@ $UQ @@ tools/hovrel-updater/main.cpp @@ pages.quiet = options.quietIfCurrent; @@ pages.quiet = false;
 hooks-in-shipped-program @@ mingw @@ $UH @@ tools/hovrel-updater/CMakeLists.txt @@     hovrel_warnings(\${program}) @@     hovrel_warnings(\${program})\n    target_compile_definitions(\${program} PRIVATE HOVREL_TEST_HOOKS=1)
 test-program-installed @@ mingw @@ $UH @@ tools/hovrel-updater/CMakeLists.txt @@ install(TARGETS hovrel-updater RUNTIME @@ install(TARGETS \${hovrel_updater_programs} RUNTIME
 publish-size-last-read @@ native @@ $PC @@ tools/hovrel-publish/files.cpp @@ digest.size += count; @@ digest.size = count;
@@ -142,8 +146,10 @@ run_tests() { # PRESET REGEX: 0 all passed, 1 one failed, 2 no test matched
 
 # hovrel-publish first: the mingw configure registers the test that uses it.
 echo "building the unmutated copy in $src"
-build native >"$log/build-native.txt" 2>&1 && build mingw >"$log/build-mingw.txt" 2>&1 ||
-    { echo "the unmutated copy does not build: see $log"; exit 2; }
+if ! build native >"$log/build-native.txt" 2>&1 || ! build mingw >"$log/build-mingw.txt" 2>&1; then
+    echo "the unmutated copy does not build: see $log"
+    exit 2
+fi
 # One wineserver for the whole round, or every Wine test process pays its start.
 wine_env() { source "$src/build/mingw/wine-run.sh"; }
 (wine_env && wineserver -p)

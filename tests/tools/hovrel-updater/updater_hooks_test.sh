@@ -18,7 +18,8 @@ Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$scratch/display" 2>/dev
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; WINEPREFIX=$scratch/prefix wineserver -k 2>/dev/null || true; cleanup' EXIT
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$scratch/display") WINEPREFIX=$scratch/prefix
+DISPLAY=:$(head -n1 "$scratch/display")
+export DISPLAY WINEPREFIX=$scratch/prefix
 wineboot -i >/dev/null 2>&1
 
 manifest offer
