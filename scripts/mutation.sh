@@ -65,7 +65,7 @@ restart-1641-missed @@ mingw @@ ^(Installer|ExitCodes)\\.|$HP @@ host/road/polic
 retry-1618-missed @@ mingw @@ ^(Installer|ExitCodes)\\.|$IN @@ host/road/policy.cpp @@ msiexecExitCode == 1618) { @@ msiexecExitCode == 1619) {
 msi-case-sensitive @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ Upper(path.substr(path.size() - 4)) == L".MSI" @@ path.substr(path.size() - 4) == L".msi"
 msiexec-no-log @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ L"\" /qn /norestart /l*v \"" + MsiexecLogPath(packagePath) + L"\"" @@ L"\" /qn /norestart"
-package-name-reserved @@ mingw @@ ^PackageFileName\\. @@ host/road/package_name.cpp @@ if (IsReservedDeviceName(name)) { @@ if (false) {
+package-name-reserved @@ mingw @@ ^PackageFileName\\. @@ host/road/package_name.cpp @@ if (IsReservedDeviceName(name)) { @@ if (IsReservedDeviceName(name) && false) {
 install-unconfirmed @@ mingw @@ $HP @@ host/road/road.cpp @@ if (!options_.yes && !observer_.ConfirmInstall(manifest)) { @@ if (false) {
 package-unverified @@ mingw @@ $HP @@ host/road/road.cpp @@         int code = steps_.VerifyPackage(manifest, path); @@         int code = ExitOk;
 updater-quiet-ignored @@ mingw @@ $UQ @@ tools/hovrel-updater/main.cpp @@ pages.quiet = options.quietIfCurrent; @@ pages.quiet = false;
