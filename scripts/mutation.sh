@@ -150,10 +150,6 @@ if ! build native >"$log/build-native.txt" 2>&1 || ! build mingw >"$log/build-mi
     echo "the unmutated copy does not build: see $log"
     exit 2
 fi
-# One wineserver for the whole round, or every Wine test process pays its start.
-wine_env() { source "$src/build/mingw/wine-run.sh"; }
-(wine_env && wineserver -p)
-trap '(wine_env && wineserver -k) 2>/dev/null || true' EXIT
 # The suites must pass before any mutant can be judged by them.
 declare -A suites=()
 while IFS= read -r line; do
