@@ -68,7 +68,7 @@ msiexec-no-log @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ L"\"
 package-name-reserved @@ mingw @@ ^PackageFileName\\. @@ host/road/package_name.cpp @@ if (IsReservedDeviceName(name)) { @@ if (IsReservedDeviceName(name) && false) {
 install-unconfirmed @@ mingw @@ $HP @@ host/road/road.cpp @@ if (!options_.yes && !observer_.ConfirmInstall(manifest)) { @@ if (false) {
 package-unverified @@ mingw @@ $HP @@ host/road/road.cpp @@         int code = steps_.VerifyPackage(manifest, path); @@         int code = ExitOk;
-updater-quiet-ignored @@ mingw @@ $UQ @@ tools/hovrel-updater/main.cpp @@ pages.quiet = options.quietIfCurrent; @@ pages.quiet = false;
+updater-quiet-ignored @@ mingw @@ $UQ|$UH @@ tools/hovrel-updater/main.cpp @@ pages.quiet = options.quietIfCurrent; @@ pages.quiet = false;
 hooks-in-shipped-program @@ mingw @@ $UH @@ tools/hovrel-updater/CMakeLists.txt @@     hovrel_warnings(\${program}) @@     hovrel_warnings(\${program})\n    target_compile_definitions(\${program} PRIVATE HOVREL_TEST_HOOKS=1)
 test-program-installed @@ mingw @@ $UH @@ tools/hovrel-updater/CMakeLists.txt @@ install(TARGETS hovrel-updater RUNTIME @@ install(TARGETS \${hovrel_updater_programs} RUNTIME
 publish-size-last-read @@ native @@ $PC @@ tools/hovrel-publish/files.cpp @@ digest.size += count; @@ digest.size = count;
@@ -154,6 +154,9 @@ fi
 declare -A suites=()
 while IFS= read -r line; do
     fields "$line"
+    if [ $# -gt 0 ] && [[ " $* " != *" $id "* ]]; then
+        continue
+    fi
     suites[$preset]="${suites[$preset]:+${suites[$preset]}|}$tests"
 done < <(mutants)
 for p in "${!suites[@]}"; do
