@@ -26,6 +26,10 @@ SM=signed_manifest_end_to_end HP=host_program_end_to_end IN=host_install_end_to_
 UH=updater_hooks_end_to_end SI=signature_interop_wine
 UQ=updater_quiet_end_to_end PC=publish_commands PI=publish_signature_interop
 
+# Two are known to survive, their effect out of the tests' sight:
+# der-zero-scalar (ReadScalar already refuses every encoding of zero, so the
+# check it removes is never reached) and folder-dacl-inherits (Wine 8 reports
+# SE_DACL_PROTECTED as clear even when set, and merges no inherited entries).
 mutants() {
     cat <<TABLE
 sig-raw-accepted @@ mingw @@ $SM|$SI @@ host/windows/signature_check.cpp @@     if (!DerSignatureToRaw( @@     if (signature.size() == 64) {\n        for (std::size_t i = 0; i < 64; ++i) raw[i] = static_cast<std::uint8_t>(signature[i]);\n    } else if (!DerSignatureToRaw(
