@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target hovrel-updater installer_recorder
+cmake --build --preset mingw --target hovrel-updater-test installer_recorder
 cmake --preset native >/dev/null
 cmake --build --preset native --target hovrel-publish
 publish=$root/build/native/bin/hovrel-publish
@@ -77,7 +77,7 @@ run() {
     rm -f "$log"
     HOVREL_UPDATER_TEST_LOG=$(windows_path "$log") HOVREL_UPDATER_TEST_KEYS=$keys \
         HOVREL_UPDATER_TEST_PAGE_MS=${page_ms:-2000} HOVREL_RECORDER_LINGER_MS=2500 \
-        HOVREL_RECORDER_EXIT=$exit_code timeout 90 "$wine_run" "$wine_build/bin/hovrel-updater.exe" \
+        HOVREL_RECORDER_EXIT=$exit_code timeout 90 "$wine_run" "$wine_build/bin/hovrel-updater-test.exe" \
         "$@" --public-key "$key" --product demo --name "Hovrel Demo" </dev/null \
         >"$work/$name.out" 2>&1 &
     local window=$! seen=0 lines status=0

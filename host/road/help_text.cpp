@@ -62,6 +62,7 @@ const char kCommandsAndOptions[] =
     "                         common name is NAME (may be given more than once)\n"
     "  --publisher-thumbprint HEX\n"
     "                         run it only when the signer certificate's SHA-256 is HEX\n"
+    "                         (with --publisher, both must match)\n"
     "  --elevate              start the installer with administrator rights (UAC)\n"
     "  --wait-pid PID         wait for process PID to end before installing (bounded\n"
     "                         by --timeout), so an app can hand over and quit\n"

@@ -54,10 +54,15 @@ common::Result<std::string> JudgeSigner(HANDLE stateData, const std::vector<std:
     if (!common::WideToUtf8(commonName, signerName)) {
         return Verdict::Failure("the signer's common name is not valid text");
     }
-    bool accepted = false;
-    for (const auto& wanted : names) {
-        if (!commonName.empty() && commonName == wanted) {
-            accepted = true;
+    // Given together, --publisher and --publisher-thumbprint must both match.
+    if (!names.empty()) {
+        bool named = false;
+        for (const auto& wanted : names) {
+            named = named || (!commonName.empty() && commonName == wanted);
+        }
+        if (!named) {
+            return Verdict::Failure("the package is signed by \"" + signerName +
+                                    "\", not by a publisher named with --publisher");
         }
     }
     if (!thumbprintHex.empty()) {
@@ -67,17 +72,11 @@ common::Result<std::string> JudgeSigner(HANDLE stateData, const std::vector<std:
         if (!common::Sha256Hex(encoded, thumbprint)) {
             return Verdict::Failure("SHA-256 of the signer's certificate failed");
         }
-        if (thumbprint == thumbprintHex) {
-            accepted = true;
-        } else if (!accepted) {
+        if (thumbprint != thumbprintHex) {
             return Verdict::Failure("the package is signed by \"" + signerName +
                                     "\" with a certificate of another thumbprint (SHA-256 " +
                                     thumbprint + ")");
         }
-    }
-    if (!accepted) {
-        return Verdict::Failure("the package is signed by \"" + signerName +
-                                "\", not by a publisher named with --publisher");
     }
     return signerName;
 }

@@ -52,6 +52,10 @@ common::Result<std::vector<TrustedKey>> LoadTrustedKeys(const std::vector<std::w
         if (problem != KeyProblem::None) {
             return Keys::Failure("--public-key " + text + ": " + KeyProblemText(problem));
         }
+        if (!CngAcceptsP256Point(key.point)) {
+            return Keys::Failure("--public-key " + text +
+                                 ": Windows refuses the key: its point is not on the P-256 curve");
+        }
         keys.push_back(key);
     }
     std::size_t number = 0;
@@ -60,6 +64,9 @@ common::Result<std::vector<TrustedKey>> LoadTrustedKeys(const std::vector<std::w
         const KeyProblem problem = ReadPublicKeyText(*builtIn, key.point);
         if (problem != KeyProblem::None) {
             return Keys::Failure(key.source + " of this host: " + KeyProblemText(problem));
+        }
+        if (!CngAcceptsP256Point(key.point)) {
+            return Keys::Failure(key.source + " of this host: its point is not on the P-256 curve");
         }
         keys.push_back(key);
     }

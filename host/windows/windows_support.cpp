@@ -19,7 +19,26 @@ bool Succeeded(NTSTATUS status) {
     return status >= 0;
 }
 
+// The public blob: its header, then X and Y.
+bool ImportP256Point(BCRYPT_ALG_HANDLE algorithm, const std::array<std::uint8_t, 64>& point,
+                     UniqueKey& key) {
+    std::array<UCHAR, sizeof(BCRYPT_ECCKEY_BLOB) + 64> blob{};
+    BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
+    std::memcpy(blob.data(), &header, sizeof header);
+    std::memcpy(blob.data() + sizeof header, point.data(), point.size());
+    return Succeeded(BCryptImportKeyPair(algorithm, nullptr, BCRYPT_ECCPUBLIC_BLOB, key.put(),
+                                         blob.data(), static_cast<ULONG>(blob.size()), 0));
+}
+
 } // namespace
+
+bool CngAcceptsP256Point(const std::array<std::uint8_t, 64>& point) {
+    UniqueAlgorithm algorithm;
+    UniqueKey key;
+    return Succeeded(BCryptOpenAlgorithmProvider(algorithm.put(), BCRYPT_ECDSA_P256_ALGORITHM,
+                                                 nullptr, 0)) &&
+           ImportP256Point(algorithm.get(), point, key);
+}
 
 EcdsaResult VerifyEcdsaP256(const std::array<std::uint8_t, 64>& point,
                             const std::array<std::uint8_t, 32>& digest,
@@ -29,15 +48,9 @@ EcdsaResult VerifyEcdsaP256(const std::array<std::uint8_t, 64>& point,
                                                nullptr, 0))) {
         return EcdsaResult::SystemError;
     }
-    // The public blob: its header, then X and Y.
-    std::array<UCHAR, sizeof(BCRYPT_ECCKEY_BLOB) + 64> blob{};
-    BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
-    std::memcpy(blob.data(), &header, sizeof header);
-    std::memcpy(blob.data() + sizeof header, point.data(), point.size());
     UniqueKey key;
-    // A point that is not on the curve is refused here: no key can verify.
-    if (!Succeeded(BCryptImportKeyPair(algorithm.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, key.put(),
-                                       blob.data(), static_cast<ULONG>(blob.size()), 0))) {
+    // Keys were checked when loaded; a point refused now verifies nothing.
+    if (!ImportP256Point(algorithm.get(), point, key)) {
         return EcdsaResult::Invalid;
     }
     // CNG takes both through non-const pointers but only reads them.

@@ -10,6 +10,11 @@ namespace hovrel::windows {
 
 enum class EcdsaResult { Valid, Invalid, SystemError };
 
+// Whether CNG imports point (X then Y, 32 bytes each, big-endian) as a P-256
+// public key: the curve check is CNG's own. Wine 8 refuses only some points
+// off the curve ((0,0) is refused, one with a bit of Y flipped is not).
+bool CngAcceptsP256Point(const std::array<std::uint8_t, 64>& point);
+
 // ECDSA P-256 through CNG: point is X then Y, signature r then s, each 32
 // bytes big-endian.
 EcdsaResult VerifyEcdsaP256(const std::array<std::uint8_t, 64>& point,

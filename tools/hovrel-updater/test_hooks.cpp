@@ -7,6 +7,7 @@
 
 namespace hovrel::updater {
 
+#if HOVREL_TEST_HOOKS
 namespace {
 
 std::string Environment(const char* name) {
@@ -15,9 +16,11 @@ std::string Environment(const char* name) {
 }
 
 } // namespace
+#endif
 
 TestHooks TestHooks::FromEnvironment() {
     TestHooks hooks;
+#if HOVREL_TEST_HOOKS
     std::string rest = Environment("HOVREL_UPDATER_TEST_KEYS");
     while (!rest.empty()) {
         const std::size_t comma = rest.find(',');
@@ -38,6 +41,7 @@ TestHooks TestHooks::FromEnvironment() {
     hooks.logPath_ = Environment("HOVREL_UPDATER_TEST_LOG");
     hooks.minimumPageMs_ =
         std::strtoull(Environment("HOVREL_UPDATER_TEST_PAGE_MS").c_str(), nullptr, 10);
+#endif
     return hooks;
 }
 

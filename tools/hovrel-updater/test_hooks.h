@@ -5,7 +5,9 @@
 // Enter, Escape or Tab on a page that long after it appeared;
 // HOVREL_UPDATER_TEST_LOG=FILE appends each page's name as it appears;
 // HOVREL_UPDATER_TEST_PAGE_MS=N shows each page for N ms at least.
-// Unset, the window is the one users see.
+// Unset, the window is the one users see. Only hovrel-updater-test.exe,
+// built with HOVREL_TEST_HOOKS, reads them: the shipped program ignores them,
+// so no one can press Install now or append to a file through its environment.
 
 #include "pages.h"
 

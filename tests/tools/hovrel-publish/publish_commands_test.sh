@@ -22,7 +22,8 @@ fail() {
     fail "keygen printed $(tail -n1 "$work/keygen.txt"), not the body of release.pub.pem"
 
 installer=$work/setup.exe
-head -c 300000 /dev/urandom >"$installer"
+# Larger than hovrel-publish's 1 MiB read buffer, so the size adds up reads.
+head -c 1200000 /dev/urandom >"$installer"
 # Quotes, a backslash, CRLF, a tab and non-ASCII UTF-8: each must survive.
 printf 'Version 2 "Cobalt"\r\n\tFixes C:\\Temp handling.\nCaf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80\n' \
     >"$work/notes.txt"

@@ -25,6 +25,12 @@ new_key "$work/p384" P-384
 echo '{}' >"$work/m.json"
 echo 'not a key' >"$work/garbage.pem"
 touch "$work/half.pub.pem"
+# A well-formed P-256 key whose point is one bit of Y off the curve.
+openssl pkey -pubin -in "$work/release.pub.pem" -outform der -out "$work/release.pub.der"
+flip_last_bit "$work/release.pub.der" "$work/off-curve.der"
+openssl pkey -pubin -inform der -in "$work/off-curve.der" -out "$work/off-curve.pub.pem" 2>/dev/null ||
+    { echo "-----BEGIN PUBLIC KEY-----"; base64 -w 64 "$work/off-curve.der"
+        echo "-----END PUBLIC KEY-----"; } >"$work/off-curve.pub.pem"
 # Release notes that are not text, or that do not fit in a manifest.
 printf 'caf\xe9\n' >"$work/latin1.txt"
 printf 'ok\n\a\n' >"$work/bell.txt"
@@ -43,6 +49,10 @@ done <<ROWS
 1|cannot create $work/half.pub.pem|keygen --out $work/half.pem
 1|cannot read $work/missing.exe|manifest $work/missing.exe --version 1.0 --url http://h/p --out $work/x.json
 1|not dotted digits|manifest $work/m.json --version 1.0-beta --url http://h/p --out $work/x.json
+1|--version 1. is not dotted digits|manifest $work/m.json --version 1. --url http://h/p --out $work/x.json
+1|--version .1 is not dotted digits|manifest $work/m.json --version .1 --url http://h/p --out $work/x.json
+1|--version 1..2 is not dotted digits|manifest $work/m.json --version 1..2 --url http://h/p --out $work/x.json
+1|the public key $work/off-curve.pub.pem is not a point on P-256|verify $work/m.json --public-key $work/off-curve.pub.pem
 1|--notes $work/latin1.txt is not UTF-8 text|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/latin1.txt --out $work/x.json
 1|holds control character 0x07 on line 2|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/bell.txt --out $work/x.json
 1|$work/huge.txt is larger than 65536 bytes|manifest $work/m.json --version 1.0 --url http://h/p --notes $work/huge.txt --out $work/x.json

@@ -89,4 +89,14 @@ HOVREL_RECORDER_EXIT=0 expect_tool 0 "finished successfully" \
 expect_file present "$package"
 expect_tool 0 "Up to date" update --allow-unsigned --manifest $m/same.json --installed 1.0.0 --yes --out "$out"
 
+# --timeout bounds the download: at 20 kB/s the package takes far longer than 1 s.
+stop_server
+serve_folder "$site" "$scratch" --rate 20000
+base=http://127.0.0.1:$server_port
+manifest slow
+rm -f "$package"
+expect_tool 6 "Download timed out after 1 s" download --allow-unsigned --manifest "$base/slow.json" \
+    --out "$out" --timeout 1
+expect_file absent "$package"
+
 finish

@@ -53,20 +53,25 @@ for sid in $(sed -n 's/^dacl protected=[01] //p' "$scratch/probe-held.txt"); do
     case $sid in "$user" | S-1-5-18 | S-1-5-32-544) ;; *) fail "folder DACL names $sid" ;; esac
 done
 grep -q "^dacl .* $user\( \|$\)" "$scratch/probe-held.txt" || fail "folder DACL lacks the user"
+# Wine 8 reports protected=0 even for the host's protected DACL: the flag is
+# not shown here.
 # An ordinary folder of the prefix names Everyone (S-1-1-0), so the check can fail.
 cp "$recorder" "$site/ordinary.exe"
 "$wine_run" "$probe" "$(windows_path "$site/ordinary.exe")" | grep "S-1-1-0" >/dev/null ||
     fail "an ordinary folder's DACL does not name Everyone: the check above proves nothing"
 rm -rf "$(dirname "$package")"
 
-echo "== the folder is removed after the install, whatever its result"
+echo "== the folder is removed after the install, whatever its result; its name is random"
+folders=()
 for exit_code in 0 1; do
     HOVREL_RECORDER_EXIT=$exit_code expect_tool $((exit_code ? 5 : 0)) "Running the installer" \
         update --manifest "$base/setup.json" --installed 1 --yes
     folder=$(dirname "$(printed_package "$scratch/output.txt")")
     case $folder in */Temp/hovrel-????????????????????????) ;; *) fail "package folder $folder" ;; esac
     [ ! -e "$folder" ] || fail "$folder is left after an install with exit $exit_code"
+    folders+=("$(basename "$folder")")
 done
+[ "${folders[0]}" != "${folders[1]}" ] || fail "two installs used the same folder name ${folders[0]}"
 
 echo "== the runas road (--elevate) reads the installer's exit code"
 rm -f "$record"
@@ -101,13 +106,21 @@ expect_tool 6 "still runs after 1 s" update --manifest "$base/setup.json" --inst
 kill "$app" 2>/dev/null || true
 
 echo "== Authenticode: the package must be signed by a named publisher"
-# Wine does not check the chain's root (this self-signed certificate passes);
-# these cases show the signature, digest, name and thumbprint checks only.
-openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Hovrel Test Publisher" \
-    -addext extendedKeyUsage=codeSigning -keyout "$scratch/sign.key" -out "$scratch/sign.crt" \
-    2>/dev/null
+# A CA and a leaf it issued, both made here and trusted nowhere: Wine does not
+# check the chain's root, so these cases show the signature, digest, name and
+# thumbprint checks, and that both are read from the signer, not the root.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Hovrel Test Root" \
+    -addext basicConstraints=critical,CA:true -addext keyUsage=critical,keyCertSign \
+    -keyout "$scratch/ca.key" -out "$scratch/ca.crt" 2>/dev/null
+openssl req -newkey rsa:2048 -nodes -subj "/CN=Hovrel Test Publisher" -keyout "$scratch/sign.key" \
+    -out "$scratch/sign.csr" 2>/dev/null
+printf 'extendedKeyUsage=codeSigning\nbasicConstraints=CA:false\n' >"$scratch/leaf.ext"
+openssl x509 -req -in "$scratch/sign.csr" -CA "$scratch/ca.crt" -CAkey "$scratch/ca.key" \
+    -CAcreateserial -days 2 -extfile "$scratch/leaf.ext" -out "$scratch/sign.crt" 2>/dev/null
+cat "$scratch/sign.crt" "$scratch/ca.crt" >"$scratch/chain.crt"
 thumbprint=$(openssl x509 -in "$scratch/sign.crt" -outform der | sha256sum | cut -d' ' -f1)
-osslsigncode sign -certs "$scratch/sign.crt" -key "$scratch/sign.key" -n "Hovrel test" \
+root_thumbprint=$(openssl x509 -in "$scratch/ca.crt" -outform der | sha256sum | cut -d' ' -f1)
+osslsigncode sign -certs "$scratch/chain.crt" -key "$scratch/sign.key" -n "Hovrel test" \
     -in "$recorder" -out "$site/signed.exe" >/dev/null
 cp "$site/signed.exe" "$site/tampered.exe"
 printf '\xff' | dd of="$site/tampered.exe" bs=1 seek=$(($(stat -c %s "$site/tampered.exe") / 2)) \
@@ -123,11 +136,22 @@ sign_case() { # exit text package options...
     expect_tool "$want" "$text" install --manifest "$base/$name.json" --yes \
         --out "$(windows_path "$scratch/$name.exe")" "$@"
 }
-sign_case 0 'Signed by "Hovrel Test Publisher"' signed --publisher Other --publisher "Hovrel Test Publisher"
-sign_case 0 'Signed by "Hovrel Test Publisher"' signed --publisher-thumbprint "$thumbprint"
+signer='Signed by "Hovrel Test Publisher"'
+named='signed by "Hovrel Test Publisher", not by a publisher named'
+zeros=$(printf '0%.0s' {1..64})
+sign_case 0 "$signer" signed --publisher Other --publisher "Hovrel Test Publisher"
+sign_case 0 "$signer" signed --publisher-thumbprint "$thumbprint"
+sign_case 0 "$signer" signed --publisher "Hovrel Test Publisher" --publisher-thumbprint "$thumbprint"
 sign_case 9 "not signed (0x800B0100)" unsigned --publisher "Hovrel Test Publisher"
-sign_case 9 'signed by "Hovrel Test Publisher", not by a publisher named' signed --publisher Other
-sign_case 9 "another thumbprint" signed --publisher-thumbprint "$(printf '0%.0s' {1..64})"
+# Exact names of the signer only; with a thumbprint, both must match.
+for name in Other "Hovrel Test" "Test Publisher" "Hovrel Test Publisher 2" "Hovrel Test Root"; do
+    sign_case 9 "$named" signed --publisher "$name"
+done
+sign_case 9 "$named" signed --publisher Other --publisher-thumbprint "$thumbprint"
+for pin in "$zeros" "$root_thumbprint"; do
+    sign_case 9 "another thumbprint" signed --publisher-thumbprint "$pin"
+    sign_case 9 "another thumbprint" signed --publisher "Hovrel Test Publisher" --publisher-thumbprint "$pin"
+done
 sign_case 9 "changed after it was signed (0x80096010)" tampered --publisher "Hovrel Test Publisher"
 
 echo "== MSI: a real per-user package through Wine's msiexec"

@@ -8,7 +8,7 @@
 # Arguments: the build directory.
 set -euo pipefail
 build=$1
-tool=$build/bin/hovrel-updater.exe
+tool=$build/bin/hovrel-updater-test.exe
 source "$(dirname "$0")/../../support/host_programs.sh"
 product=HovrelWindowState$$
 source "$(dirname "$0")/../../support/product_state.sh"
