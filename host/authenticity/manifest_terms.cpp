@@ -46,8 +46,7 @@ Presence ReadSize(const std::string& manifest) {
     if (!size || *size == "0") {
         return Presence::Absent;
     }
-    if (!IsDecimal(*size, 20) ||
-        (size->size() == 20 && *size > "18446744073709551615")) {
+    if (!IsDecimal(*size, 20) || (size->size() == 20 && *size > "18446744073709551615")) {
         return Presence::Malformed;
     }
     return Presence::Valid;
