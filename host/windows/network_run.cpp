@@ -80,8 +80,9 @@ Fetched NetworkRun::Fetch(const std::wstring& url, const char* what, std::string
         const FetchLimit limit = FetchLimitAt(
             Clock::now(), std::chrono::seconds(options_.fetchTimeoutSeconds), runDeadline_);
         const auto job = std::make_shared<FetchJob>();
+        std::thread worker;
         try {
-            std::thread([job, url] {
+            worker = std::thread([job, url] {
                 std::int32_t length = 0;
                 const HV_Result fetched =
                     HV_FetchManifest(url.c_str(), job->buffer.data(),
@@ -91,12 +92,20 @@ Fetched NetworkRun::Fetch(const std::wstring& url, const char* what, std::string
                 job->length = length;
                 job->finished = true;
                 job->done.notify_all();
-            }).detach();
+            });
         } catch (const std::system_error&) {
             result = HV_InternalError;
             return Fetched::Failed;
         }
         const Wait wait = AwaitFetch(*job, limit.deadline, cancel_);
+        // A finished fetch is joined: a thread still on its way out when the
+        // process ends can crash the runtime's exit. Only an abandoned one,
+        // blocked in the network, is left behind.
+        if (wait == Wait::Finished) {
+            worker.join();
+        } else {
+            worker.detach();
+        }
         if (wait == Wait::TimedOut) {
             const std::uint32_t seconds = limit.source == LimitSource::RunTimeout
                                               ? options_.timeoutSeconds
