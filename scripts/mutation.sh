@@ -25,6 +25,7 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")}
 SM=signed_manifest_end_to_end HP=host_program_end_to_end IN=host_install_end_to_end
 UH=updater_hooks_end_to_end SI=signature_interop_wine
 UQ=updater_quiet_end_to_end PC=publish_commands PI=publish_signature_interop
+PF=package_files_end_to_end
 
 # Two are known to survive, their effect out of the tests' sight:
 # der-zero-scalar (ReadScalar already refuses every encoding of zero, so the
@@ -40,7 +41,7 @@ der-trailing-bytes @@ mingw @@ ^DerSignature\\.|$SM @@ host/authenticity/signatu
 der-zero-scalar @@ mingw @@ ^DerSignature\\.|$SM @@ host/authenticity/signature_encoding.cpp @@ zero = zero && scalar[i] == 0; @@ zero = zero && scalar[i] == 0 && false;
 key-unreadable-skipped @@ mingw @@ $SM @@ host/windows/signature_check.cpp @@             if (!ReadKeyFile(value, contents)) { @@             if (!ReadKeyFile(value, contents)) {\n                continue;
 key-off-curve-kept @@ mingw @@ $SM @@ host/windows/signature_check.cpp @@         if (!CngAcceptsP256Point(key.point)) {\n            return Keys::Failure("--public-key " @@         if (false) {\n            return Keys::Failure("--public-key "
-keys-given-unsigned-allowed @@ mingw @@ $SM @@ host/windows/manifest_authenticity.cpp @@     code = keys.empty() ? ExitOk : Authenticate( @@     code = keys.empty() || options.allowUnsigned ? ExitOk : Authenticate(
+keys-given-unsigned-allowed @@ mingw @@ $SM @@ host/windows/manifest_authenticity.cpp @@         keys.empty() ? ExitOk : Authenticate(options, manifestUrl, network, observer, body, keys); @@         keys.empty() || options.allowUnsigned ? ExitOk : Authenticate(options, manifestUrl, network, observer, body, keys);
 no-keys-no-consent @@ mingw @@ $SM @@ host/windows/manifest_authenticity.cpp @@     if (!options.allowUnsigned) { @@     if (false) {
 clock-ten-times-late @@ mingw @@ $SM @@ host/windows/manifest_authenticity.cpp @@ / 10000000ULL); @@ / 1000000ULL);
 expiry-ignored @@ mingw @@ ^ManifestTerms\\.|$SM @@ host/authenticity/manifest_terms.cpp @@ if (request.now >= until) { @@ if (request.now >= until && false) {
@@ -55,7 +56,7 @@ publisher-thumbprint-ignored @@ mingw @@ $IN @@ host/windows/publisher_check.cpp
 publisher-check-skipped @@ mingw @@ $IN @@ host/windows/install_steps.cpp @@ if (options.publishers.empty() && options.publisherThumbprint.empty()) { @@ if (options.publishers.empty() || options.publisherThumbprint.empty()) {
 folder-name-fixed @@ mingw @@ $IN @@ host/windows/package_folder.cpp @@ L"%02x", byte); @@ L"%02x", byte & 0);
 folder-dacl-inherits @@ mingw @@ $IN @@ host/windows/package_folder.cpp @@ SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED) @@ SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, 0)
-timeout-not-bounding @@ mingw @@ $HP @@ host/windows/windows_road_steps.cpp @@ std::chrono::seconds(options_.timeoutSeconds), cancel_) @@ std::chrono::seconds(options_.timeoutSeconds * 1000ULL), cancel_)
+timeout-not-bounding @@ mingw @@ $HP @@ host/windows/package_download.cpp @@ Watchdog watchdog(remaining.value_or(milliseconds(0)), cancel); @@ Watchdog watchdog(remaining.value_or(milliseconds(0)) * 1000, cancel);
 watchdog-no-cancel @@ mingw @@ ^Watchdog\\.|$HP @@ host/road/watchdog.cpp @@     fired_ = true;\n    cancel_.Set(); @@     fired_ = true;
 wait-pid-ignored @@ mingw @@ $IN @@ host/windows/install_steps.cpp @@ if (options.waitPid == 0) { @@ if (true) {
 wait-pid-no-timeout @@ mingw @@ $IN @@ host/windows/wait_process.cpp @@ if (timeoutSeconds != 0 && @@ if (timeoutSeconds == 0 &&
@@ -67,12 +68,12 @@ rollout-at-the-edge @@ mingw @@ ^Rollout\\.|$HP @@ host/road/policy.cpp @@ bucke
 rollout-bucket-byte @@ mingw @@ ^Rollout\\.|$HP @@ host/road/policy.cpp @@ std::uint32_t{digest[3]}; @@ std::uint32_t{digest[2]};
 restart-1641-missed @@ mingw @@ ^(Installer|ExitCodes)\\.|$HP @@ host/road/policy.cpp @@     case 1641: @@     case 1640:
 retry-1618-missed @@ mingw @@ ^(Installer|ExitCodes)\\.|$IN @@ host/road/policy.cpp @@ msiexecExitCode == 1618) { @@ msiexecExitCode == 1619) {
-msi-case-sensitive @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ Upper(path.substr(path.size() - 4)) == L".MSI" @@ path.substr(path.size() - 4) == L".msi"
+package-kind-any-program @@ mingw @@ ^PackageKind\\.|$PF @@ host/road/package_name.cpp @@ size >= 2 && bytes[0] == 'M' && bytes[1] == 'Z' @@ size > 0
 msiexec-no-log @@ mingw @@ ^Msiexec\\.|$IN @@ host/road/package_name.cpp @@ L"\" /qn /norestart /l*v \"" + MsiexecLogPath(packagePath) + L"\"" @@ L"\" /qn /norestart"
 package-name-reserved @@ mingw @@ ^PackageFileName\\. @@ host/road/package_name.cpp @@ if (IsReservedDeviceName(name)) { @@ if (IsReservedDeviceName(name) && false) {
 install-unconfirmed @@ mingw @@ $HP @@ host/road/road.cpp @@ if (!options_.yes && !observer_.ConfirmInstall(manifest)) { @@ if (false) {
 package-unverified @@ mingw @@ $HP @@ host/road/road.cpp @@         int code = steps_.VerifyPackage(manifest, path); @@         int code = ExitOk;
-updater-quiet-ignored @@ mingw @@ $UQ|$UH @@ tools/hovrel-updater/main.cpp @@ pages.quiet = options.quietIfCurrent; @@ pages.quiet = false;
+updater-quiet-ignored @@ mingw @@ $UQ|$UH @@ tools/hovrel-updater/main.cpp @@ pages.quiet = options.quietIfCurrent || options.automatic; @@ pages.quiet = options.automatic;
 hooks-in-shipped-program @@ mingw @@ $UH @@ tools/hovrel-updater/CMakeLists.txt @@     hovrel_warnings(\${program}) @@     hovrel_warnings(\${program})\n    target_compile_definitions(\${program} PRIVATE HOVREL_TEST_HOOKS=1)
 test-program-installed @@ mingw @@ $UH @@ tools/hovrel-updater/CMakeLists.txt @@ install(TARGETS hovrel-updater RUNTIME @@ install(TARGETS \${hovrel_updater_programs} RUNTIME
 publish-size-last-read @@ native @@ $PC @@ tools/hovrel-publish/files.cpp @@ digest.size += count; @@ digest.size = count;
