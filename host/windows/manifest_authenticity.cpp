@@ -30,6 +30,22 @@ int Refuse(RoadObserver& observer, const std::string& line) {
 }
 
 // --signature-url, or ".sig" after the manifest's path.
+// The manifest's bytes into body: ExitOk, or the exit code of a stop or a
+// failure already reported.
+int FetchManifestBytes(const Options& options, NetworkRun& network, RoadObserver& observer,
+                       std::string& body) {
+    HV_Result result = HV_Ok;
+    switch (network.Fetch(options.manifestUrl, "manifest", body, result)) {
+    case Fetched::Ok:
+        return ExitOk;
+    case Fetched::Stopped:
+        return ExitCancelled;
+    case Fetched::Failed:
+        break;
+    }
+    return Report(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
+}
+
 bool SignatureAddress(const Options& options, const std::string& manifestUrl, std::wstring& address,
                       std::string& text) {
     if (!options.signatureUrl.empty()) {
@@ -75,15 +91,11 @@ int Authenticate(const Options& options, const std::string& manifestUrl, Network
             if (pair == 1) {
                 observer.Note("The manifest and its signature do not match; fetching both once "
                               "more, in case a cache still had an older one.");
-                switch (network.Fetch(options.manifestUrl, "manifest", body, result)) {
-                case Fetched::Ok:
-                    continue;
-                case Fetched::Stopped:
-                    return ExitCancelled;
-                case Fetched::Failed:
-                    return Report(observer,
-                                  StepFailure("Cannot fetch the manifest", Step::Fetch, result));
+                const int fetched = FetchManifestBytes(options, network, observer, body);
+                if (fetched != ExitOk) {
+                    return fetched;
                 }
+                continue;
             }
             return Refuse(
                 observer,
@@ -221,14 +233,9 @@ int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObse
     }
     observer.Checking(manifestUrl);
     std::string body;
-    HV_Result result = HV_Ok;
-    switch (network.Fetch(options.manifestUrl, "manifest", body, result)) {
-    case Fetched::Ok:
-        break;
-    case Fetched::Stopped:
-        return ExitCancelled;
-    case Fetched::Failed:
-        return Report(observer, StepFailure("Cannot fetch the manifest", Step::Fetch, result));
+    code = FetchManifestBytes(options, network, observer, body);
+    if (code != ExitOk) {
+        return code;
     }
     code =
         keys.empty() ? ExitOk : Authenticate(options, manifestUrl, network, observer, body, keys);
@@ -236,7 +243,7 @@ int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObse
         return code;
     }
     HV_Manifest& manifest = accepted.fields;
-    result = HV_ParseManifest(body.c_str(), &manifest);
+    const HV_Result result = HV_ParseManifest(body.c_str(), &manifest);
     if (result != HV_Ok) {
         return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
     }
