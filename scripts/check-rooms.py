@@ -54,6 +54,8 @@ RULES = [
      lambda room, target, shared: room == "src" and target not in ("src", "include")),
     ("host/common uses nothing of the other host rooms",
      lambda room, target, shared: room == "host/common" and is_host(target) and target != room),
+    ("host/language uses nothing of the other host rooms",
+     lambda room, target, shared: room == "host/language" and is_host(target) and target != room),
     ("host/authenticity and host/road do not use host/windows",
      lambda room, target, shared: room in ("host/authenticity", "host/road")
      and target == "host/windows"),

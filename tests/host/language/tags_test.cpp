@@ -1,0 +1,121 @@
+// Which table a user's language tags choose. The tables below stand in for
+// the full set of languages, so the rows do not wait for their tables.
+
+#include "tags.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace hovrel::language;
+
+namespace {
+
+TEST(Tags, WellFormedOrNot) {
+    const struct {
+        const char* tag;
+        bool wellFormed;
+    } cases[] = {
+        {"de", true},
+        {"DE-de", true},
+        {"pt-BR", true},
+        {"zh-Hans-CN", true},
+        {"es-419", true},
+        {"de-CH-1996", true},
+        {"en-US-x-test", true},
+        {"sl-rozaj-biske", true},
+        {"de-DE-u-co-phonebk", true},
+        {"", false},
+        {"d", false},
+        {"deutsch1", false},
+        {"de_DE", false},
+        {"de-", false},
+        {"-de", false},
+        {"de--DE", false},
+        {"de-DE-u", false},
+        {"en-x-", false},
+        {"zh-Hans-CN-toolongsubtag", false},
+        {"de DE", false},
+        {"Latn", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsWellFormedTag(c.tag), c.wellFormed) << c.tag;
+    }
+}
+
+TEST(Tags, CandidatesGoFromTheTagToItsLanguage) {
+    const struct {
+        const char* tag;
+        std::vector<std::string> candidates;
+    } cases[] = {
+        {"pt-BR", {"pt-BR", "pt"}},
+        {"PT-br", {"pt-BR", "pt"}},
+        {"de", {"de"}},
+        {"sr-latn-rs", {"sr-Latn-RS", "sr-RS", "sr-Latn", "sr"}},
+        {"zh-TW", {"zh-TW", "zh-Hant-TW", "zh-Hant", "zh"}},
+        {"zh-HK", {"zh-HK", "zh-Hant-HK", "zh-Hant", "zh"}},
+        {"zh-MO", {"zh-MO", "zh-Hant-MO", "zh-Hant", "zh"}},
+        {"zh-CN", {"zh-CN", "zh-Hans-CN", "zh-Hans", "zh"}},
+        {"zh", {"zh", "zh-Hans"}},
+        {"zh-Hans-CN", {"zh-Hans-CN", "zh-CN", "zh-Hans", "zh"}},
+        {"de-DE-u-co-phonebk", {"de-DE-u-co-phonebk", "de-DE", "de"}},
+        {"de_DE", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Candidates(c.tag), c.candidates) << c.tag;
+    }
+}
+
+TEST(Tags, ChooseTheBestTable) {
+    static const Entry none[] = {{"button.cancel", "-"}};
+    const auto table = [](const char* tag) { return Table{tag, false, none, 1}; };
+    const std::vector<Table> offered = {table("en"),      table("de"),     table("pt-BR"),
+                                        table("pt"),      table("fr"),     table("zh-Hans"),
+                                        table("zh-Hant"), table("sr-Latn")};
+    std::vector<const Table*> list;
+    for (const Table& t : offered) {
+        list.push_back(&t);
+    }
+    const std::vector<const Table*> onlyBrazil = {list[0], list[2]};
+    const struct {
+        std::vector<std::string> preferred;
+        const std::vector<const Table*>* tables;
+        const char* chosen;
+    } cases[] = {
+        {{"de-DE"}, &list, "de"},
+        {{"DE-at"}, &list, "de"},
+        {{"pt-BR"}, &list, "pt-BR"},
+        {{"pt-PT"}, &list, "pt"},
+        {{"pt"}, &list, "pt"},
+        {{"pt-PT"}, &onlyBrazil, "pt-BR"},
+        {{"zh-TW"}, &list, "zh-Hant"},
+        {{"zh-HK"}, &list, "zh-Hant"},
+        {{"zh-mo"}, &list, "zh-Hant"},
+        {{"zh-CN"}, &list, "zh-Hans"},
+        {{"zh-SG"}, &list, "zh-Hans"},
+        {{"zh"}, &list, "zh-Hans"},
+        {{"zh-Hans-CN"}, &list, "zh-Hans"},
+        {{"zh-Hant-CN"}, &list, "zh-Hant"},
+        {{"sr-Cyrl-RS"}, &list, "en"},
+        {{"sr-Latn-RS"}, &list, "sr-Latn"},
+        {{"ko-KR", "fr-CA", "de"}, &list, "fr"},
+        {{"de_DE", "fr"}, &list, "fr"},
+        {{"ko-KR"}, &list, "en"},
+        {{}, &list, "en"},
+    };
+    for (const auto& c : cases) {
+        const std::string joined = c.preferred.empty() ? "(none)" : c.preferred[0];
+        EXPECT_STREQ(ChooseTable(c.preferred, *c.tables).tag, c.chosen) << joined;
+    }
+}
+
+TEST(Tags, NotesLanguagesFollowTheTagsThenTheTable) {
+    static const Entry none[] = {{"button.cancel", "-"}};
+    const Table german = {"de", false, none, 1};
+    EXPECT_EQ(NotesLanguages({"de-AT", "fr"}, german),
+              (std::vector<std::string>{"de-AT", "de", "fr"}));
+    EXPECT_EQ(NotesLanguages({"bogus_tag"}, german), (std::vector<std::string>{"de"}));
+}
+
+} // namespace
