@@ -139,8 +139,10 @@ TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest
                           "the manifest has no \"size\", so the download could not be capped; "
                           "the publisher must add the package's size in bytes");
         }
-        accepted.warnings.push_back("Warning: the manifest has no \"size\"; nothing can be "
-                                    "downloaded from it until the publisher adds one.");
+        accepted.warnings.push_back({TermsWarning::Kind::NoSize,
+                                     "Warning: the manifest has no \"size\"; nothing can be "
+                                     "downloaded from it until the publisher adds one.",
+                                     ""});
         break;
     case Presence::Malformed:
         return Refuse(TermsVerdict::MalformedSize,
@@ -177,8 +179,10 @@ TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest
         }
         if (request.authenticated) {
             accepted.warnings.push_back(
-                "Warning: the signed manifest has no \"expires\", so an old copy can be "
-                "replayed forever; ask the publisher to set one.");
+                {TermsWarning::Kind::NoExpiry,
+                 "Warning: the signed manifest has no \"expires\", so an old copy can be "
+                 "replayed forever; ask the publisher to set one.",
+                 ""});
         }
     } else {
         std::string expires;
@@ -199,10 +203,12 @@ TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest
         std::string product;
         if (request.authenticated && HasKey(manifest, "product")) {
             ManifestScanner::ReadStringValue(manifest, "product", product);
-            accepted.warnings.push_back("Warning: the manifest is for product \"" + product +
-                                        "\" but no --product was given; give --product " + product +
-                                        " so that another product's manifest is "
-                                        "refused.");
+            accepted.warnings.push_back({TermsWarning::Kind::ProductNotGiven,
+                                         "Warning: the manifest is for product \"" + product +
+                                             "\" but no --product was given; give --product " +
+                                             product +
+                                             " so that another product's manifest is refused.",
+                                         product});
         }
     } else {
         std::string product;
@@ -223,10 +229,18 @@ TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest
     return accepted;
 }
 
-ManifestDisplay ReadManifestDisplay(const std::string& manifest) {
+ManifestDisplay ReadManifestDisplay(const std::string& manifest,
+                                    const std::vector<std::string>& languages) {
     ManifestDisplay display;
     if (!ManifestScanner::ReadStringValue(manifest, "product", display.product)) {
         display.product.clear();
+    }
+    for (const std::string& language : languages) {
+        const std::string key = "notes." + language;
+        if (ManifestScanner::ReadStringValue(manifest, key.c_str(), display.notes)) {
+            return display;
+        }
+        display.notes.clear();
     }
     if (!ManifestScanner::ReadStringValue(manifest, "notes", display.notes)) {
         display.notes.clear();

@@ -54,12 +54,20 @@ enum class TermsVerdict {
     MalformedMinWindows,
 };
 
+// A line worth the user's attention when accepted.
+struct TermsWarning {
+    enum class Kind { NoSize, NoExpiry, ProductNotGiven };
+    Kind kind;
+    std::string line;
+    std::string product; // ProductNotGiven: the manifest's product
+};
+
 struct TermsDecision {
     TermsVerdict verdict = TermsVerdict::Accepted;
     std::string reason; // one line for a refusal; empty when accepted
     // Lines worth the user's attention when accepted: no expiry, a product
     // the host was not told to expect, no size for a check.
-    std::vector<std::string> warnings;
+    std::vector<TermsWarning> warnings;
     std::optional<WindowsVersion> minWindows; // "min_windows", when given
 };
 
@@ -71,13 +79,15 @@ TermsDecision CheckManifestTerms(const std::string& manifest, const TermsRequest
 bool IsMalformedTerm(TermsVerdict verdict);
 
 // What a window shows of a manifest besides the library's fields: its
-// "product" and its release notes, "notes" (plain text). Each is empty when
-// absent or not a complete string.
+// "product" and its release notes (plain text): "notes.<tag>" for the first
+// of `languages` the manifest has ("notes.pt-BR"), else "notes". Each is
+// empty when absent or not a complete string.
 struct ManifestDisplay {
     std::string product;
     std::string notes;
 };
 
-ManifestDisplay ReadManifestDisplay(const std::string& manifest);
+ManifestDisplay ReadManifestDisplay(const std::string& manifest,
+                                    const std::vector<std::string>& languages = {});
 
 } // namespace hovrel::authenticity

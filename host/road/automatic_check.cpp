@@ -158,8 +158,9 @@ std::string DescribeStatus(const std::string& product, const Settings& settings,
 void WriteNumber(StateStore& store, RoadObserver& observer, const char* name, RawValue::Type type,
                  std::uint64_t value) {
     if (!store.WriteNumber(name, type, value)) {
-        observer.Warning("Warning: cannot write " + store.UserPlace() + "\\" + name +
-                         "; the run goes on without it.");
+        observer.Warned({"Warning: cannot write " + store.UserPlace() + "\\" + name +
+                             "; the run goes on without it.",
+                         "warning.state.not.saved"});
     }
 }
 

@@ -66,12 +66,18 @@ std::optional<milliseconds> PlanRetry(std::uint32_t attempt, std::uint32_t retri
     return delay;
 }
 
-std::string RetryLine(std::uint32_t attempt, std::uint32_t retries, milliseconds delay) {
+Notice RetryNotice(std::uint32_t attempt, std::uint32_t retries, milliseconds delay) {
     const long long tenths = (delay.count() + 50) / 100;
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%lld.%lld", tenths / 10, tenths % 10);
-    return "Network failure; retry " + std::to_string(attempt) + " of " + std::to_string(retries) +
-           " in " + seconds + " s";
+    Notice notice;
+    notice.line = "Network failure; retry " + std::to_string(attempt) + " of " +
+                  std::to_string(retries) + " in " + seconds + " s";
+    notice.key = "warning.retry";
+    notice.arguments = {std::to_string(attempt), std::to_string(retries), seconds};
+    notice.numberArgument = 2;
+    notice.decimals = 1;
+    return notice;
 }
 
 bool WaitUnlessCancelled(milliseconds delay, const common::CancelFlag& cancel) {

@@ -6,6 +6,7 @@
 // natively; the Windows steps only feed it the clock and the byte counts.
 
 #include "cancel_flag.h"
+#include "road.h"
 
 #include <chrono>
 #include <cstdint>
@@ -67,8 +68,8 @@ milliseconds RetryDelay(std::uint32_t attempt, double jitter);
 std::optional<milliseconds> PlanRetry(std::uint32_t attempt, std::uint32_t retries, double jitter,
                                       std::optional<milliseconds> remaining);
 
-// "Network failure; retry 1 of 3 in 1.4 s"
-std::string RetryLine(std::uint32_t attempt, std::uint32_t retries, milliseconds delay);
+// "Network failure; retry 1 of 3 in 1.4 s", and the window's "warning.retry".
+Notice RetryNotice(std::uint32_t attempt, std::uint32_t retries, milliseconds delay);
 
 // Sleeps `delay` unless the flag is set first; false when it was.
 bool WaitUnlessCancelled(milliseconds delay, const common::CancelFlag& cancel);

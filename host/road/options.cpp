@@ -1,6 +1,8 @@
 #include "options.h"
 
 #include "option_parser.h"
+#include "tags.h"
+#include "utf8.h"
 #include "user_state.h"
 
 #include <cstdint>
@@ -92,6 +94,16 @@ bool TakeRetries(const std::wstring& text, Options& options) {
     return TakeCount(text, 10, options.retries);
 }
 
+// Well-formed, not known: an unknown language falls back as the user's would.
+bool TakeLanguage(const std::wstring& text, Options& options) {
+    std::string tag;
+    if (!common::WideToUtf8(text, tag) || !language::IsWellFormedTag(tag)) {
+        return false;
+    }
+    options.language = tag;
+    return true;
+}
+
 const common::OptionTable<wchar_t, Options>& Table() {
     static const common::OptionTable<wchar_t, Options> table{
         {
@@ -148,6 +160,9 @@ const common::OptionTable<wchar_t, Options>& Table() {
             {L"reset", Row::Flag(&Options::reset), kConsole},
             {L"quiet-if-current", Row::Flag(&Options::quietIfCurrent), kWindow},
             {L"name", Row::Text(&Options::displayName), kWindow},
+            {L"language",
+             Row::Checked(TakeLanguage, "--language needs a language tag such as de or pt-BR"),
+             kWindow},
         },
         TakeCommand,
         {L"--help", L"-h", L"/?"},

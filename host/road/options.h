@@ -41,9 +41,13 @@ struct Options {
     // The window's own options.
     bool quietIfCurrent = false; // no window unless an update applies
     std::wstring displayName;    // the product's name on the pages
+    std::string language;        // --language: a BCP 47 tag; empty: the user's
+    // Whose release notes ("notes.<tag>") the window shows, best first; the
+    // window sets them from its language, and without them only "notes".
+    std::vector<std::string> notesLanguages;
 };
 
-// Which program parses: the window takes two options of its own.
+// Which program parses: the window takes three options of its own.
 enum class Program { Console, Window };
 
 // Parses the arguments after the program name. "--help" (or -h, /?) stops

@@ -1,6 +1,8 @@
 #include "pages.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace hovrel::road {
 
@@ -24,12 +26,12 @@ const char* PageName(Page page) {
     return "outcome";
 }
 
-PageView ConsentView(const std::string& name) {
+PageView ConsentView(const std::string& name, const language::Translation& texts) {
     PageView view;
     view.page = Page::Consent;
-    view.heading = "Should " + name + " check for updates automatically?";
-    view.text = "It asks the update server now and then and offers each new version; you "
-                "decide whether to install it.";
+    view.heading = name.empty() ? texts.Say("consent.heading.plain")
+                                : texts.Say("consent.heading.named", {name});
+    view.text = texts.Say("consent.text");
     return view;
 }
 
@@ -51,13 +53,39 @@ const char* OutcomeName(Outcome outcome) {
     return "failed";
 }
 
-UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink, common::CancelFlag& cancel)
-    : options_(options), sink_(sink), cancel_(cancel) {}
+namespace {
+
+// The kind of failure whose heading and advice the window shows.
+const char* FailureKind(int exitCode) {
+    switch (exitCode) {
+    case ExitUsage:
+        return "usage";
+    case ExitFetch:
+        return "fetch";
+    case ExitManifest:
+        return "manifest";
+    case ExitDownload:
+        return "download";
+    case ExitInstall:
+        return "install";
+    case ExitCancelled:
+        return "cancelled";
+    case ExitRefused:
+        return "refused";
+    default:
+        return "other";
+    }
+}
+
+} // namespace
+
+UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink, common::CancelFlag& cancel,
+                           const language::Translation& texts)
+    : options_(options), sink_(sink), texts_(texts), cancel_(cancel) {}
 
 void UpdaterPages::Begin() {
     if (!options_.quiet) {
-        Show(Page::Checking, "Checking for updates...",
-             "Asking the update server for the latest version.");
+        Show(Page::Checking, texts_.Say("checking.heading"), texts_.Say("checking.text"));
     }
 }
 
@@ -77,9 +105,23 @@ std::string UpdaterPages::ProductName() const {
     return haveManifest_ ? manifest_.product : std::string();
 }
 
-std::string UpdaterPages::Named(const std::string& version) const {
+std::string UpdaterPages::Named(const std::string& stem, const std::string& version) const {
     const std::string name = ProductName();
-    return name.empty() ? "Version " + version : name + " " + version;
+    return name.empty() ? texts_.Say((stem + ".plain").c_str(), {version})
+                        : texts_.Say((stem + ".named").c_str(), {name, version});
+}
+
+std::string UpdaterPages::Said(const Notice& notice) const {
+    if (notice.key == nullptr) {
+        return notice.line;
+    }
+    std::vector<std::string> arguments = notice.arguments;
+    if (notice.numberArgument >= 0 &&
+        static_cast<std::size_t>(notice.numberArgument) < arguments.size()) {
+        std::string& number = arguments[static_cast<std::size_t>(notice.numberArgument)];
+        number = texts_.Decimal(std::strtod(number.c_str(), nullptr), notice.decimals);
+    }
+    return texts_.Say(notice.key, arguments);
 }
 
 void UpdaterPages::Show(Page page, std::string heading, std::string text) {
@@ -92,16 +134,25 @@ void UpdaterPages::Show(Page page, std::string heading, std::string text) {
     sink_.Show(view);
 }
 
-void UpdaterPages::Note(const std::string& line) {
-    if (line.rfind("Not authenticated", 0) == 0) {
-        cautions_.push_back(line);
+// Of the notes, only that the manifest is not authenticated is worth a caution.
+void UpdaterPages::Noted(const Notice& notice) {
+    if (notice.key != nullptr && std::strcmp(notice.key, "warning.not.authenticated") == 0) {
+        cautions_.push_back(Said(notice));
     }
 }
 
 void UpdaterPages::Warning(const std::string& line) {
-    cautions_.push_back(line);
+    Caution(line);
+}
+
+void UpdaterPages::Warned(const Notice& notice) {
+    Caution(Said(notice));
+}
+
+void UpdaterPages::Caution(const std::string& text) {
+    cautions_.push_back(text);
     if (shown_ && (current_.page == Page::Checking || current_.page == Page::Downloading)) {
-        Show(current_.page, current_.heading, line);
+        Show(current_.page, current_.heading, text);
     }
 }
 
@@ -109,8 +160,10 @@ void UpdaterPages::Warning(const std::string& line) {
 std::string UpdaterPages::Cautions() const {
     std::string text;
     for (const std::string& line : cautions_) {
-        if (std::find(manifest_.warnings.begin(), manifest_.warnings.end(), line) ==
-            manifest_.warnings.end()) {
+        const bool inText =
+            std::any_of(manifest_.warnings.begin(), manifest_.warnings.end(),
+                        [&](const Notice& warning) { return Said(warning) == line; });
+        if (!inText) {
             text += (text.empty() ? "" : "\n") + line;
         }
     }
@@ -124,8 +177,8 @@ void UpdaterPages::ManifestAccepted(const RoadManifest& manifest) {
 
 // The manifest's warnings stay below the offer and the outcome.
 void UpdaterPages::AppendWarnings(std::string& text) const {
-    for (const std::string& warning : manifest_.warnings) {
-        text += (text.empty() ? "" : "\n\n") + warning;
+    for (const Notice& warning : manifest_.warnings) {
+        text += (text.empty() ? "" : "\n\n") + Said(warning);
     }
 }
 
@@ -136,7 +189,8 @@ void UpdaterPages::VerdictReached(const VerdictReport& report) {
 
 void UpdaterPages::DownloadStarted(const std::string&, const std::string& path) {
     packagePath_ = path;
-    Show(Page::Downloading, "Downloading " + Named(manifest_.fields.version) + "...", "");
+    Show(Page::Downloading, Named("downloading.heading", manifest_.fields.version),
+         texts_.Say("downloading.starting"));
 }
 
 void UpdaterPages::DownloadProgress(std::uint64_t received, std::uint64_t total) {
@@ -144,18 +198,17 @@ void UpdaterPages::DownloadProgress(std::uint64_t received, std::uint64_t total)
 }
 
 void UpdaterPages::Verifying() {
-    Show(Page::Verifying, "Verifying the update...",
-         "Checking that the package is the one the manifest names.");
+    Show(Page::Verifying, texts_.Say("verifying.heading"), texts_.Say("verifying.text"));
 }
 
 void UpdaterPages::WaitingForApp(std::uint32_t pid) {
-    Show(Page::Installing, "Waiting for the app to close...",
-         "The update is installed once process " + std::to_string(pid) + " has ended.");
+    Show(Page::Installing, texts_.Say("waiting.heading"),
+         texts_.Say("waiting.text", {std::to_string(pid)}));
 }
 
 void UpdaterPages::Installing() {
-    Show(Page::Installing, "Installing " + Named(manifest_.fields.version) + "...",
-         "The installer is running; this can take a few minutes.");
+    Show(Page::Installing, Named("installing.heading", manifest_.fields.version),
+         texts_.Say("installing.text"));
 }
 
 void UpdaterPages::Installed(const InstallReport& report) {
@@ -175,11 +228,9 @@ void UpdaterPages::Stopped(StopPoint, std::uint32_t) {}
 bool UpdaterPages::AcceptOffer(const RoadManifest& manifest, const VerdictReport& report) {
     PageView offer;
     offer.page = Page::Offer;
-    offer.heading = Named(report.version) + " is available.";
-    offer.text = "You have " + report.installed + ".";
-    if (report.mandatory) {
-        offer.text += " This update is required.";
-    }
+    offer.heading = Named("offer.heading", report.version);
+    offer.text = texts_.Say(report.mandatory ? "offer.installed.required" : "offer.installed",
+                            {report.installed});
     AppendWarnings(offer.text);
     offer.notes = manifest.notes;
     offer.mandatory = report.mandatory;
@@ -206,8 +257,9 @@ bool UpdaterPages::ConfirmInstall(const RoadManifest& manifest) {
     }
     PageView offer;
     offer.page = Page::Offer;
-    offer.heading = Named(manifest.fields.version) + " is ready to install.";
-    offer.text = options_.installed.empty() ? "" : "You have " + options_.installed + ".";
+    offer.heading = Named("ready.heading", manifest.fields.version);
+    offer.text =
+        options_.installed.empty() ? "" : texts_.Say("offer.installed", {options_.installed});
     offer.notes = manifest.notes;
     offer.mandatory = manifest.fields.mandatory != 0;
     offer.footer = Cautions();
@@ -225,40 +277,42 @@ PageView UpdaterPages::Outcome(int exitCode) const {
     if (haveFailure_ ||
         (exitCode != ExitOk && exitCode != ExitUpdateAvailable && exitCode != ExitRestartNeeded)) {
         view.outcome = Outcome::Failed;
-        view.heading = haveFailure_ ? failure_.line : "The update stopped.";
-        view.text = failure_.advice;
-        if (!failure_.detail.empty()) {
-            view.text += (view.text.empty() ? "" : "\n") + failure_.detail;
+        const std::string kind = std::string("failed.") + FailureKind(exitCode);
+        view.heading = texts_.Say((kind + ".heading").c_str());
+        view.text = texts_.Say((kind + ".advice").c_str());
+        if (haveFailure_) {
+            const std::string details =
+                failure_.line + (failure_.detail.empty() ? "" : "\n" + failure_.detail);
+            view.text += "\n\n" + texts_.Say("failed.details", {details});
         }
-        view.footer = "Exit code " + std::to_string(exitCode);
+        view.footer = texts_.Say("failed.exit.code", {std::to_string(exitCode)});
     } else if (haveInstalled_ && installReport_.exitCode == ExitRestartNeeded) {
         view.outcome = Outcome::RestartNeeded;
-        view.heading = "Restart to finish the update";
-        view.text = Named(version) + " is installed; Windows must restart to finish it.";
+        view.heading = texts_.Say("restart.heading");
+        view.text = Named("restart.text", version);
     } else if (haveInstalled_) {
         view.outcome = Outcome::Installed;
-        view.heading = Named(version) + " is installed.";
-        view.text = installReport_.summary;
+        view.heading = Named("installed.heading", version);
+        view.text = texts_.Say("installed.text");
     } else if (exitCode == ExitUpdateAvailable) {
         view.outcome = Outcome::Available;
-        view.heading = Named(version) + " is available.";
-        view.text = "You have " + verdict_.installed + ".";
+        view.heading = Named("offer.heading", version);
+        view.text = texts_.Say("offer.installed", {verdict_.installed});
         view.footer = Cautions();
     } else if (haveVerdict_) {
         view.outcome = Outcome::UpToDate;
         const std::string name = ProductName();
-        view.heading = (name.empty() ? std::string("This app") : name) + " is up to date.";
-        view.text =
-            verdict_.verdict == Verdict::NeedsNewerWindows ? verdict_.windowsTooOld
-            : verdict_.verdict == Verdict::NotInRollout
-                ? "Version " + version +
-                      " is being rolled out step by step and reaches this computer later."
-                : "You have " + verdict_.installed + "; the latest version is " + version + ".";
+        view.heading = name.empty() ? texts_.Say("uptodate.heading.plain")
+                                    : texts_.Say("uptodate.heading.named", {name});
+        view.text = verdict_.verdict == Verdict::NeedsNewerWindows ? Said(verdict_.windowsTooOld)
+                    : verdict_.verdict == Verdict::NotInRollout
+                        ? texts_.Say("uptodate.rollout", {version})
+                        : texts_.Say("uptodate.text", {verdict_.installed, version});
         view.footer = Cautions();
     } else {
         view.outcome = Outcome::Downloaded;
-        view.heading = Named(version) + " is downloaded.";
-        view.text = "The package is at " + packagePath_ + ".";
+        view.heading = Named("downloaded.heading", version);
+        view.text = texts_.Say("downloaded.text", {packagePath_});
     }
     AppendWarnings(view.text);
     return view;

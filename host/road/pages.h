@@ -5,6 +5,7 @@
 // window only draws what it is given.
 
 #include "road.h"
+#include "translation.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,7 +18,7 @@ enum class Page { Checking, Offer, Downloading, Verifying, Installing, Outcome, 
 
 enum class Outcome { Installed, RestartNeeded, UpToDate, Available, Downloaded, Failed };
 
-// Texts are UTF-8.
+// Texts are UTF-8, in the window's language.
 struct PageView {
     Page page = Page::Checking;
     std::string heading; // the main instruction
@@ -33,7 +34,7 @@ struct PageView {
 const char* PageName(Page page);
 
 // The page that asks whether `name` may check for updates by itself.
-PageView ConsentView(const std::string& name);
+PageView ConsentView(const std::string& name, const language::Translation& texts);
 const char* OutcomeName(Outcome outcome);
 
 // What the pages take from the command line, in UTF-8.
@@ -72,7 +73,8 @@ class OfferMemory {
 class UpdaterPages : public hovrel::road::RoadObserver {
   public:
     // `cancel` is the flag the road and the library read.
-    UpdaterPages(const PageOptions& options, PageSink& sink, common::CancelFlag& cancel);
+    UpdaterPages(const PageOptions& options, PageSink& sink, common::CancelFlag& cancel,
+                 const language::Translation& texts = language::EnglishTranslation());
 
     // Shows the checking page, unless --quiet-if-current.
     void Begin();
@@ -94,8 +96,10 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     // kept for the foot of the offer and of a check's outcome; a warning is
     // shown on the checking and downloading pages too (a retry is worth
     // seeing).
-    void Note(const std::string& line) override;
+    void Note(const std::string&) override {}
     void Warning(const std::string& line) override;
+    void Noted(const Notice& notice) override;
+    void Warned(const Notice& notice) override;
     void Checking(const std::string&) override {}
     void ManifestAccepted(const RoadManifest& manifest) override;
     void VerdictReached(const VerdictReport& report) override;
@@ -114,13 +118,18 @@ class UpdaterPages : public hovrel::road::RoadObserver {
 
   private:
     void Show(Page page, std::string heading, std::string text);
-    std::string Named(const std::string& version) const;
+    void Caution(const std::string& text);
+    // The notice in the window's language.
+    std::string Said(const Notice& notice) const;
+    // `stem`.named with the product's name and version, or `stem`.plain.
+    std::string Named(const std::string& stem, const std::string& version) const;
     PageView Outcome(int exitCode) const;
     std::string Cautions() const;
     void AppendWarnings(std::string& text) const;
 
     const PageOptions options_;
     PageSink& sink_;
+    const language::Translation& texts_;
     common::CancelFlag& cancel_;
     RoadManifest manifest_;
     bool haveManifest_ = false;

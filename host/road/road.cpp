@@ -63,7 +63,7 @@ class Road {
 
     // Nothing is fetched or run for a newer Windows than this one.
     bool NeedsNewerWindows(const RoadManifest& manifest) {
-        if (manifest.windowsTooOld.empty()) {
+        if (manifest.windowsTooOld.line.empty()) {
             return false;
         }
         VerdictReport report;

@@ -14,9 +14,28 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hovrel::road {
+
+// A note or warning: the English line the console prints, and for the
+// window the key of its own text (host/language) with the values to fill
+// in. A notice without a key shows its line.
+struct Notice {
+    Notice() = default;
+    Notice(std::string englishLine, const char* textKey = nullptr,
+           std::vector<std::string> values = {})
+        : line(std::move(englishLine)), key(textKey), arguments(std::move(values)) {}
+
+    std::string line;
+    const char* key = nullptr;
+    std::vector<std::string> arguments;
+    // An argument that is a decimal number: its index, and how many decimals,
+    // for the window to write it the user's way.
+    int numberArgument = -1;
+    int decimals = 0;
+};
 
 struct RoadManifest {
     HV_Manifest fields{};
@@ -24,9 +43,9 @@ struct RoadManifest {
     std::string notes;   // the manifest's "notes" (release notes), empty when absent
     // When this Windows is older than the manifest's "min_windows": the one
     // line saying so; no update applies then.
-    std::string windowsTooOld;
-    // What the terms step warned of (also told through Warning).
-    std::vector<std::string> warnings;
+    Notice windowsTooOld;
+    // What the terms step warned of (also told through Warned).
+    std::vector<Notice> warnings;
 };
 
 struct VerdictReport {
@@ -36,8 +55,8 @@ struct VerdictReport {
     std::uint32_t bucket = 0;
     std::int32_t rollout = 100;
     bool mandatory = false;
-    std::string skipped;       // an automatic run passed over this skipped version
-    std::string windowsTooOld; // NeedsNewerWindows: RoadManifest's line
+    std::string skipped;  // an automatic run passed over this skipped version
+    Notice windowsTooOld; // NeedsNewerWindows: RoadManifest's line
 };
 
 // A failed step: one line saying what failed, then what the user can do.
@@ -76,6 +95,9 @@ class RoadObserver {
 
     virtual void Note(const std::string& line) = 0;    // along the way, for the record
     virtual void Warning(const std::string& line) = 0; // worth the user's attention
+    // The same with a key for the window's language; the console prints the line.
+    virtual void Noted(const Notice& notice) { Note(notice.line); }
+    virtual void Warned(const Notice& notice) { Warning(notice.line); }
     virtual void Checking(const std::string& manifestUrl) = 0;
     virtual void ManifestAccepted(const RoadManifest& manifest) = 0;
     virtual void VerdictReached(const VerdictReport& report) = 0;

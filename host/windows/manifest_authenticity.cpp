@@ -113,8 +113,9 @@ int Authenticate(const Options& options, const std::string& manifestUrl, Network
 // a command that downloads needs the user's explicit --allow-unsigned.
 int AllowUnauthenticated(const Options& options, RoadObserver& observer) {
     if (options.command == Command::Check) {
-        observer.Note("Not authenticated: no --public-key given, so the manifest's origin is not "
-                      "checked.");
+        observer.Noted({"Not authenticated: no --public-key given, so the manifest's origin is "
+                        "not checked.",
+                        "warning.not.authenticated"});
         return ExitOk;
     }
     if (!options.allowUnsigned) {
@@ -122,8 +123,9 @@ int AllowUnauthenticated(const Options& options, RoadObserver& observer) {
                       "no --public-key given, so the manifest cannot be authenticated; give the "
                       "publisher's key (or --allow-unsigned to accept any manifest)");
     }
-    observer.Warning("Warning: --allow-unsigned: the manifest is not authenticated; whoever can "
-                     "change it chooses what is installed.");
+    observer.Warned({"Warning: --allow-unsigned: the manifest is not authenticated; whoever can "
+                     "change it chooses what is installed.",
+                     "warning.allow.unsigned"});
     return ExitOk;
 }
 
@@ -155,11 +157,26 @@ int CheckMinWindows(RoadObserver& observer, const HV_Manifest& manifest,
                                         "Tell the publisher."));
     }
     if (CompareWindowsVersion(running, needed) < 0) {
-        accepted.windowsTooOld = std::string(manifest.version) + " needs Windows " +
-                                 FormatWindowsVersion(needed) + " or later; this is " +
-                                 FormatWindowsVersion(running);
+        const std::string neededText = "Windows " + FormatWindowsVersion(needed);
+        const std::string runningText = "Windows " + FormatWindowsVersion(running);
+        accepted.windowsTooOld = {std::string(manifest.version) + " needs " + neededText +
+                                      " or later; this is " + FormatWindowsVersion(running),
+                                  "uptodate.newer.windows",
+                                  {manifest.version, FormatWindowsVersion(needed), runningText}};
     }
     return ExitOk;
+}
+
+Notice WarningNotice(const TermsWarning& warning) {
+    switch (warning.kind) {
+    case TermsWarning::Kind::NoSize:
+        return {warning.line, "warning.no.size"};
+    case TermsWarning::Kind::NoExpiry:
+        return {warning.line, "warning.no.expiry"};
+    case TermsWarning::Kind::ProductNotGiven:
+        break;
+    }
+    return {warning.line, "warning.product", {warning.product}};
 }
 
 int CheckTerms(const Options& options, RoadObserver& observer, const std::string& body,
@@ -198,10 +215,10 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
     if (decision.verdict != TermsVerdict::Accepted) {
         return Refuse(observer, decision.reason);
     }
-    for (const std::string& warning : decision.warnings) {
-        observer.Warning(warning);
+    for (const TermsWarning& warning : decision.warnings) {
+        accepted.warnings.push_back(WarningNotice(warning));
+        observer.Warned(accepted.warnings.back());
     }
-    accepted.warnings = decision.warnings;
     return decision.minWindows ? CheckMinWindows(observer, manifest, *decision.minWindows, accepted)
                                : ExitOk;
 }
@@ -251,7 +268,7 @@ int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObse
     if (code != ExitOk) {
         return code;
     }
-    const ManifestDisplay display = ReadManifestDisplay(body.c_str());
+    const ManifestDisplay display = ReadManifestDisplay(body.c_str(), options.notesLanguages);
     accepted.product = display.product;
     accepted.notes = display.notes;
     return ExitOk;

@@ -70,7 +70,7 @@ bool NetworkRun::RetryAfterFailure(std::uint32_t attempt) {
     if (!delay || cancel_.IsSet()) {
         return false;
     }
-    observer_.Warning(RetryLine(attempt, options_.retries, *delay));
+    observer_.Warned(RetryNotice(attempt, options_.retries, *delay));
     return WaitUnlessCancelled(*delay, cancel_);
 }
 

@@ -31,7 +31,7 @@ int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& repo
     report.rollout = manifest.rollout;
     report.mandatory = manifest.mandatory != 0;
     report.bucket = 0;
-    if (!accepted.windowsTooOld.empty()) {
+    if (!accepted.windowsTooOld.line.empty()) {
         report.verdict = Verdict::NeedsNewerWindows;
         report.windowsTooOld = accepted.windowsTooOld;
         return ExitOk;

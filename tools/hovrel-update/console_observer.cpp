@@ -103,7 +103,7 @@ class ConsoleObserver : public RoadObserver {
                 version, report.bucket, report.rollout);
             break;
         case Verdict::NeedsNewerWindows:
-            std::printf("%s\n", report.windowsTooOld.c_str());
+            std::printf("%s\n", report.windowsTooOld.line.c_str());
             break;
         case Verdict::Available:
             if (report.mandatory) {

@@ -12,8 +12,11 @@
 #include "registry_names.h"
 #include "road.h"
 #include "status.h"
+#include "tags.h"
 #include "task_dialog.h"
 #include "test_hooks.h"
+#include "translation.h"
+#include "user_language.h"
 #include "utf8.h"
 
 #include <windows.h>
@@ -43,12 +46,43 @@ bool WriteIfRedirected(DWORD which, const std::string& text) {
     return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
 }
 
+// The window's language: --language, else the user's; and numbers as the
+// locale of the tag that chose the table writes them.
+struct WindowLanguage {
+    explicit WindowLanguage(const std::string& given)
+        : preferred(given.empty() ? windows::PreferredUiLanguages()
+                                  : std::vector<std::string>{given}),
+          table(language::ChooseTable(preferred)), numbers(LocaleOf(preferred, table)),
+          texts(table, numbers) {}
+
+    static std::string LocaleOf(const std::vector<std::string>& tags,
+                                const language::Table& table) {
+        for (const std::string& tag : tags) {
+            if (&language::ChooseTable({tag}) == &table) {
+                return tag;
+            }
+        }
+        return table.tag;
+    }
+
+    const std::vector<std::string> preferred;
+    const language::Table& table;
+    const windows::LocaleNumberFormat numbers;
+    const language::Translation texts;
+};
+
+// Standard error, for the integrator, stays English; the dialog, for the
+// user, speaks the user's language with the English line as its details.
 int RefuseCommandLine(const std::string& reason) {
     const std::string line = "hovrel-updater: " + reason;
     const std::string advice =
         "Run hovrel-updater --help for the commands, options and exit codes.";
     if (!WriteIfRedirected(STD_ERROR_HANDLE, line + "\n" + advice + "\n")) {
-        ShowMessage(line, advice, TD_ERROR_ICON);
+        const WindowLanguage user("");
+        ShowMessage(user.texts.Say("failed.usage.heading"),
+                    user.texts.Say("failed.usage.advice") + "\n\n" +
+                        user.texts.Say("failed.details", {line}),
+                    TD_ERROR_ICON, user.texts);
     }
     return ExitUsage;
 }
@@ -83,9 +117,11 @@ common::Result<PageOptions> PageOptionsOf(const Options& options) {
     return pages;
 }
 
-std::wstring WindowTitle(const Options& options) {
-    const std::wstring& name = options.displayName.empty() ? options.product : options.displayName;
-    return name.empty() ? L"Update" : name + L" update";
+std::wstring WindowTitle(const std::string& name, const language::Translation& texts) {
+    std::wstring title;
+    const std::string text =
+        name.empty() ? texts.Say("title.plain") : texts.Say("title.named", {name});
+    return common::Utf8ToWide(text, title) ? title : L"Update";
 }
 
 // Skip and Remind me later, kept in the user's state.
@@ -96,8 +132,9 @@ class StateOfferMemory : public OfferMemory {
 
     void Skip(const std::string& version) override {
         if (!state_.store->WriteText(registry::kSkippedVersion, version)) {
-            observer_.Warning("Warning: cannot write " + state_.store->UserPlace() + "\\" +
-                              registry::kSkippedVersion + "; the version is offered again.");
+            observer_.Warned({"Warning: cannot write " + state_.store->UserPlace() + "\\" +
+                                  registry::kSkippedVersion + "; the version is offered again.",
+                              "warning.skip.not.saved"});
         }
     }
 
@@ -118,15 +155,17 @@ void WriteLines(const std::vector<std::string>& lines) {
     }
 }
 
-int RunWindow(windows::ProductState& state, const PageOptions& pageOptions) {
-    const Options& options = state.options;
+int RunWindow(windows::ProductState& state, const PageOptions& pageOptions,
+              const language::Translation& texts) {
     common::CancelFlag cancel;
     PageQueue queue([] { return static_cast<std::uint64_t>(GetTickCount64()); });
-    UpdaterPages pages(pageOptions, queue, cancel);
+    UpdaterPages pages(pageOptions, queue, cancel, texts);
     TestHooks hooks = TestHooks::FromEnvironment();
+    const std::string name = pageOptions.name.empty() ? pageOptions.product : pageOptions.name;
+    const std::wstring title = WindowTitle(name, texts);
     if (state.decision.gate == Gate::AskConsent) {
         const std::optional<bool> answer =
-            AskAutomaticChecks(WindowTitle(options), ConsentView(pages.ProductName()), hooks);
+            AskAutomaticChecks(title, ConsentView(pages.ProductName(), texts), texts, hooks);
         if (!answer) {
             return ExitOk;
         }
@@ -139,7 +178,7 @@ int RunWindow(windows::ProductState& state, const PageOptions& pageOptions) {
     if (state.store) {
         pages.RememberOffers(&memory);
     }
-    UpdaterDialog window(WindowTitle(options), queue, pages, hooks);
+    UpdaterDialog window(title, queue, pages, texts, hooks);
     pages.Begin();
     int exitCode = ExitOk;
     std::thread road([&] {
@@ -161,7 +200,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (parsed.value().command == Command::Help) {
         const std::string help = WindowHelp();
         if (!WriteIfRedirected(STD_OUTPUT_HANDLE, help)) {
-            ShowMessage("hovrel-updater", help, nullptr);
+            ShowMessage("hovrel-updater", help, nullptr, language::EnglishTranslation());
         }
         return ExitOk;
     }
@@ -169,7 +208,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!pageOptions) {
         return RefuseCommandLine(pageOptions.reason());
     }
+    const WindowLanguage chosen(parsed.value().language);
     windows::ProductState state = windows::LoadProductState(parsed.value(), Program::Window);
+    state.options.notesLanguages = language::NotesLanguages(chosen.preferred, chosen.table);
     WriteLines(state.warnings);
     if (state.decision.gate == Gate::RecordFirstRun) {
         std::vector<std::string> warnings;
@@ -182,5 +223,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         WriteIfRedirected(STD_OUTPUT_HANDLE, GateLine(state.decision, product) + "\n");
         return ExitOk;
     }
-    return RunWindow(state, pageOptions.value());
+    return RunWindow(state, pageOptions.value(), chosen.texts);
 }

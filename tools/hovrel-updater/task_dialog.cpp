@@ -3,9 +3,9 @@
 #include "handles.h"
 #include "policy.h"
 #include "progress.h"
-#include "status.h"
 #include "utf8.h"
 
+#include <deque>
 #include <vector>
 
 using namespace hovrel::road;
@@ -23,13 +23,32 @@ constexpr int kProgressRange = 1000;
 
 // The pages' texts come from the manifest and the road in UTF-8; one that
 // is not says so rather than showing as question marks.
-std::wstring Displayed(const std::string& text) {
+std::wstring Displayed(const std::string& text, const language::Translation& texts) {
     std::wstring wide;
-    return common::Utf8ToWide(text, wide) ? wide : std::wstring(L"(This text is not valid UTF-8.)");
+    if (common::Utf8ToWide(text, wide) || common::Utf8ToWide(texts.Say("text.not.utf8"), wide)) {
+        return wide;
+    }
+    return L"?";
 }
 
-// The shutdown privilege is in a user's token, but disabled.
-common::Status RestartWindows() {
+DWORD RightToLeft(const language::Translation& texts) {
+    return texts.table().rightToLeft ? TDF_RTL_LAYOUT : 0;
+}
+
+// The labels stay where they are while buttons point at them.
+struct Buttons {
+    std::deque<std::wstring> labels;
+    std::vector<TASKDIALOG_BUTTON> buttons;
+
+    void Add(int id, const char* key, const language::Translation& texts) {
+        labels.push_back(Displayed(texts.Say(key), texts));
+        buttons.push_back({id, labels.back().c_str()});
+    }
+};
+
+// The shutdown privilege is in a user's token, but disabled. Returns the
+// error when Windows would not restart, else 0.
+DWORD RestartWindows() {
     UniqueToken token;
     if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
         TOKEN_PRIVILEGES privileges = {};
@@ -41,16 +60,12 @@ common::Status RestartWindows() {
     }
     const DWORD reason = SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION |
                          SHTDN_REASON_FLAG_PLANNED;
-    DWORD error = InitiateShutdownW(nullptr, nullptr, 0, SHUTDOWN_RESTART, reason);
-    if (error == ERROR_SUCCESS) {
-        return common::Status::Ok();
+    if (InitiateShutdownW(nullptr, nullptr, 0, SHUTDOWN_RESTART, reason) == ERROR_SUCCESS ||
+        ExitWindowsEx(EWX_REBOOT, reason)) {
+        return 0;
     }
-    if (ExitWindowsEx(EWX_REBOOT, reason)) {
-        return common::Status::Ok();
-    }
-    error = GetLastError();
-    return common::Status::Failure("Windows would not restart (error " + std::to_string(error) +
-                                   "); restart it from the Start menu to finish the update.");
+    const DWORD error = GetLastError();
+    return error == 0 ? ERROR_GEN_FAILURE : error;
 }
 
 } // namespace
@@ -60,14 +75,14 @@ common::Status RestartWindows() {
 struct UpdaterDialog::PageConfig {
     PageView view;
     std::wstring title, heading, text, notes, footer;
-    std::vector<TASKDIALOG_BUTTON> buttons;
+    Buttons buttons;
     TASKDIALOGCONFIG config = {};
     bool cancellable = false; // Cancel stops the road
 };
 
 UpdaterDialog::UpdaterDialog(std::wstring title, PageQueue& queue, UpdaterPages& pages,
-                             TestHooks& hooks)
-    : title_(std::move(title)), queue_(queue), pages_(pages), hooks_(hooks) {}
+                             const language::Translation& texts, TestHooks& hooks)
+    : title_(std::move(title)), queue_(queue), pages_(pages), texts_(texts), hooks_(hooks) {}
 
 UpdaterDialog::~UpdaterDialog() = default;
 
@@ -85,14 +100,15 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
     auto page = std::make_unique<PageConfig>();
     page->view = view;
     page->title = title_;
-    page->heading = Displayed(view.heading);
-    page->text = Displayed(view.text);
-    page->notes = Displayed(view.notes);
-    page->footer = Displayed(view.footer);
+    page->heading = Displayed(view.heading, texts_);
+    page->text = Displayed(view.text, texts_);
+    page->notes = Displayed(view.notes, texts_);
+    page->footer = Displayed(view.footer, texts_);
+    Buttons& buttons = page->buttons;
     TASKDIALOGCONFIG& config = page->config;
     config.cbSize = sizeof config;
     config.hInstance = GetModuleHandleW(nullptr);
-    config.dwFlags = TDF_CALLBACK_TIMER | TDF_SIZE_TO_CONTENT;
+    config.dwFlags = TDF_CALLBACK_TIMER | TDF_SIZE_TO_CONTENT | RightToLeft(texts_);
     config.pszWindowTitle = page->title.c_str();
     config.pszMainInstruction = page->heading.c_str();
     config.pszContent = page->text.empty() ? nullptr : page->text.c_str();
@@ -103,25 +119,24 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
     case Page::Checking:
     case Page::Verifying:
     case Page::Installing:
+        // The common buttons speak Windows' language, not necessarily the window's.
         config.dwFlags |= TDF_SHOW_MARQUEE_PROGRESS_BAR;
-        config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+        buttons.Add(IDCANCEL, "button.cancel", texts_);
         page->cancellable = view.page != Page::Installing;
         break;
     case Page::Downloading:
         config.dwFlags |= TDF_SHOW_PROGRESS_BAR;
-        config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
-        page->text = L"Starting the download...";
-        config.pszContent = page->text.c_str();
+        buttons.Add(IDCANCEL, "button.cancel", texts_);
         page->cancellable = true;
         break;
     case Page::Offer:
         config.pszMainIcon = TD_INFORMATION_ICON;
-        page->buttons.push_back({kInstallNow, L"&Install now"});
+        buttons.Add(kInstallNow, "button.install.now", texts_);
         if (view.skippable) {
-            page->buttons.push_back({kSkipVersion, L"&Skip this version"});
+            buttons.Add(kSkipVersion, "button.skip.version", texts_);
         }
         if (!view.mandatory) {
-            page->buttons.push_back({IDCANCEL, L"&Remind me later"});
+            buttons.Add(IDCANCEL, "button.remind.later", texts_);
         }
         config.nDefaultButton = kInstallNow;
         if (!page->footer.empty()) {
@@ -130,7 +145,8 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
         }
         // Shown in full: Wine draws the expando control's label cut short.
         if (!page->notes.empty()) {
-            page->text += L"\n\nWhat's new:\n" + page->notes;
+            page->text +=
+                L"\n\n" + Displayed(texts_.Say("notes.heading"), texts_) + L"\n" + page->notes;
             config.pszContent = page->text.c_str();
         }
         break;
@@ -140,23 +156,23 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
         config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
         if (view.outcome == Outcome::RestartNeeded) {
             config.pszMainIcon = TD_WARNING_ICON;
-            page->buttons.push_back({kRestartNow, L"&Restart now"});
-            page->buttons.push_back({IDCANCEL, L"&Later"});
+            buttons.Add(kRestartNow, "button.restart.now", texts_);
+            buttons.Add(IDCANCEL, "button.later", texts_);
             // Enter must not restart the computer by accident.
             config.nDefaultButton = IDCANCEL;
         } else {
             config.pszMainIcon =
                 view.outcome == Outcome::Failed ? TD_ERROR_ICON : TD_INFORMATION_ICON;
-            config.dwCommonButtons = TDCBF_CLOSE_BUTTON;
+            buttons.Add(IDCLOSE, "button.close", texts_);
         }
         if (!page->footer.empty()) {
             config.pszFooter = page->footer.c_str();
         }
         break;
     }
-    if (!page->buttons.empty()) {
-        config.pButtons = page->buttons.data();
-        config.cButtons = static_cast<UINT>(page->buttons.size());
+    if (!buttons.buttons.empty()) {
+        config.pButtons = buttons.buttons.data();
+        config.cButtons = static_cast<UINT>(buttons.buttons.size());
     }
     return page;
 }
@@ -213,7 +229,7 @@ void UpdaterDialog::OnPageShown(HWND hwnd) {
         // The installer cannot be stopped once it runs.
         SendMessageW(hwnd, TDM_ENABLE_BUTTON, IDCANCEL, FALSE);
     }
-    hooks_.PageShown(view);
+    hooks_.PageShown(hwnd, view);
 }
 
 void UpdaterDialog::OnTimer(HWND hwnd) {
@@ -246,7 +262,8 @@ void UpdaterDialog::ShowProgress(HWND hwnd, const ProgressSnapshot& progress) {
     }
     const std::uint64_t elapsedMs = GetTickCount64() - progress.downloadStartMs;
     SetContent(hwnd,
-               Displayed(FormatProgressLine(progress.received, progress.total, elapsedMs, ", ")));
+               Displayed(FormatProgressLine(texts_, progress.received, progress.total, elapsedMs),
+                         texts_));
 }
 
 HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
@@ -267,17 +284,17 @@ HRESULT UpdaterDialog::OnButton(HWND hwnd, int id) {
         if (id != kRestartNow) {
             return S_OK;
         }
-        const common::Status restarted = RestartWindows();
-        if (restarted) {
+        const DWORD error = RestartWindows();
+        if (error == 0) {
             return S_OK;
         }
-        SetContent(hwnd, Displayed(restarted.reason()));
+        SetContent(hwnd, Displayed(texts_.Say("restart.failed", {std::to_string(error)}), texts_));
         return S_FALSE;
     }
     if (id == IDCANCEL && current_->cancellable && !stopping_) {
         stopping_ = true;
         pages_.Cancel();
-        SetContent(hwnd, L"Stopping...");
+        SetContent(hwnd, Displayed(texts_.Say("stopping"), texts_));
         SendMessageW(hwnd, TDM_ENABLE_BUTTON, IDCANCEL, FALSE);
     }
     // The road ends and the window closes with it.
@@ -290,17 +307,21 @@ void UpdaterDialog::SetContent(HWND hwnd, std::wstring text) {
                  reinterpret_cast<LPARAM>(content_.c_str()));
 }
 
-void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon) {
-    const std::wstring wideHeading = Displayed(heading);
-    const std::wstring wideText = Displayed(text);
+void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon,
+                 const language::Translation& texts) {
+    const std::wstring wideHeading = Displayed(heading, texts);
+    const std::wstring wideText = Displayed(text, texts);
+    Buttons buttons;
+    buttons.Add(IDCLOSE, "button.close", texts);
     TASKDIALOGCONFIG config = {};
     config.cbSize = sizeof config;
-    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | RightToLeft(texts);
     config.pszWindowTitle = L"hovrel-updater";
     config.pszMainIcon = icon;
     config.pszMainInstruction = wideHeading.c_str();
     config.pszContent = wideText.c_str();
-    config.dwCommonButtons = TDCBF_CLOSE_BUTTON;
+    config.pButtons = buttons.buttons.data();
+    config.cButtons = 1;
     TaskDialogIndirect(&config, nullptr, nullptr, nullptr);
 }
 
@@ -316,7 +337,7 @@ HRESULT CALLBACK ConsentCallback(HWND hwnd, UINT notification, WPARAM, LPARAM, L
     auto& dialog = *reinterpret_cast<ConsentDialog*>(data);
     if (notification == TDN_CREATED) {
         dialog.shownAtMs = GetTickCount64();
-        dialog.hooks.PageShown(dialog.view);
+        dialog.hooks.PageShown(hwnd, dialog.view);
     } else if (notification == TDN_TIMER) {
         dialog.hooks.PressDueKey(hwnd, dialog.view, GetTickCount64() - dialog.shownAtMs);
     }
@@ -326,24 +347,26 @@ HRESULT CALLBACK ConsentCallback(HWND hwnd, UINT notification, WPARAM, LPARAM, L
 } // namespace
 
 std::optional<bool> AskAutomaticChecks(const std::wstring& title, const PageView& view,
-                                       TestHooks& hooks) {
-    const std::wstring heading = Displayed(view.heading);
-    const std::wstring text = Displayed(view.text);
+                                       const language::Translation& texts, TestHooks& hooks) {
+    const std::wstring heading = Displayed(view.heading, texts);
+    const std::wstring text = Displayed(view.text, texts);
     // Escape reaches a dialog through its IDCANCEL button.
-    const TASKDIALOG_BUTTON buttons[] = {{kCheckAutomatically, L"&Check automatically"},
-                                         {kDontCheck, L"&Don't check"},
-                                         {IDCANCEL, L"&Ask me later"}};
+    Buttons buttons;
+    buttons.Add(kCheckAutomatically, "button.check.automatically", texts);
+    buttons.Add(kDontCheck, "button.dont.check", texts);
+    buttons.Add(IDCANCEL, "button.ask.later", texts);
     ConsentDialog dialog{hooks, view};
     TASKDIALOGCONFIG config = {};
     config.cbSize = sizeof config;
     config.hInstance = GetModuleHandleW(nullptr);
-    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_CALLBACK_TIMER | TDF_SIZE_TO_CONTENT;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_CALLBACK_TIMER | TDF_SIZE_TO_CONTENT |
+                     RightToLeft(texts);
     config.pszWindowTitle = title.c_str();
     config.pszMainIcon = TD_INFORMATION_ICON;
     config.pszMainInstruction = heading.c_str();
     config.pszContent = text.c_str();
-    config.pButtons = buttons;
-    config.cButtons = 3;
+    config.pButtons = buttons.buttons.data();
+    config.cButtons = static_cast<UINT>(buttons.buttons.size());
     config.nDefaultButton = kCheckAutomatically;
     config.cxWidth = 260;
     config.pfCallback = ConsentCallback;

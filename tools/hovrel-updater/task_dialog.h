@@ -6,6 +6,7 @@
 #include "page_queue.h"
 #include "pages.h"
 #include "test_hooks.h"
+#include "translation.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -19,7 +20,7 @@ namespace hovrel::updater {
 class UpdaterDialog {
   public:
     UpdaterDialog(std::wstring title, road::PageQueue& queue, road::UpdaterPages& pages,
-                  TestHooks& hooks);
+                  const language::Translation& texts, TestHooks& hooks);
     ~UpdaterDialog();
     UpdaterDialog(const UpdaterDialog&) = delete;
     UpdaterDialog& operator=(const UpdaterDialog&) = delete;
@@ -47,6 +48,7 @@ class UpdaterDialog {
     const std::wstring title_;
     road::PageQueue& queue_;
     road::UpdaterPages& pages_;
+    const language::Translation& texts_;
     TestHooks& hooks_;
     std::unique_ptr<PageConfig> current_;
     std::unique_ptr<PageConfig> previous_; // the page left, read while the dialog navigates
@@ -57,11 +59,12 @@ class UpdaterDialog {
 
 // A one-page dialog of its own, for the usage error and the help text when
 // standard output and error go nowhere. The texts are UTF-8.
-void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon);
+void ShowMessage(const std::string& heading, const std::string& text, PCWSTR icon,
+                 const language::Translation& texts);
 
 // The consent page as a dialog of its own: true for Check automatically,
 // false for Don't check, nothing when the user closed it undecided.
 std::optional<bool> AskAutomaticChecks(const std::wstring& title, const road::PageView& view,
-                                       TestHooks& hooks);
+                                       const language::Translation& texts, TestHooks& hooks);
 
 } // namespace hovrel::updater

@@ -1,6 +1,7 @@
 #include "test_hooks.h"
 
 #include "handles.h"
+#include "utf8.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,22 @@ namespace {
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? "" : value;
+}
+
+// Each control's text on a line of its own, line breaks shown as "\n".
+BOOL CALLBACK AppendControlText(HWND control, LPARAM data) {
+    wchar_t text[2048] = {};
+    GetWindowTextW(control, text, 2048);
+    std::string utf8;
+    if (text[0] != L'\0' && hovrel::common::WideToUtf8(text, utf8)) {
+        std::string& lines = *reinterpret_cast<std::string*>(data);
+        lines += "  ";
+        for (const char c : utf8) {
+            lines += c == '\n' ? std::string("\\n") : c == '\r' ? std::string() : std::string(1, c);
+        }
+        lines += "\n";
+    }
+    return TRUE;
 }
 
 } // namespace
@@ -39,23 +56,36 @@ TestHooks TestHooks::FromEnvironment() {
                                std::strtoull(entry.c_str() + at + 1, nullptr, 10)});
     }
     hooks.logPath_ = Environment("HOVREL_UPDATER_TEST_LOG");
+    hooks.textsPath_ = Environment("HOVREL_UPDATER_TEST_TEXTS");
     hooks.minimumPageMs_ =
         std::strtoull(Environment("HOVREL_UPDATER_TEST_PAGE_MS").c_str(), nullptr, 10);
 #endif
     return hooks;
 }
 
-void TestHooks::PageShown(const road::PageView& view) {
+void TestHooks::PageShown(HWND dialog, const road::PageView& view) {
     pressedOnPage_ = 0;
-    if (logPath_.empty()) {
-        return;
-    }
     const std::string line = view.page == road::Page::Outcome
                                  ? std::string("outcome:") + road::OutcomeName(view.outcome)
                                  : road::PageName(view.page);
-    if (const UniqueStdioFile file(std::fopen(logPath_.c_str(), "ab")); file) {
-        std::fprintf(file.get(), "%s\n", line.c_str());
+    if (!logPath_.empty()) {
+        if (const UniqueStdioFile file(std::fopen(logPath_.c_str(), "ab")); file) {
+            std::fprintf(file.get(), "%s\n", line.c_str());
+        }
     }
+#if HOVREL_TEST_HOOKS
+    if (textsPath_.empty()) {
+        return;
+    }
+    const bool rightToLeft = (GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    std::string lines = line + (rightToLeft ? " rtl\n" : " ltr\n");
+    EnumChildWindows(dialog, AppendControlText, reinterpret_cast<LPARAM>(&lines));
+    if (const UniqueStdioFile file(std::fopen(textsPath_.c_str(), "ab")); file) {
+        std::fputs(lines.c_str(), file.get());
+    }
+#else
+    (void)dialog;
+#endif
 }
 
 bool TestHooks::PageMayChange(ULONGLONG shownForMs) const {

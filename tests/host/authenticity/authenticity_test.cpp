@@ -338,8 +338,8 @@ TEST(ManifestTerms, WarningsAndRequiredExpiry) {
         EXPECT_EQ(decision.verdict, c.verdict) << c.extra;
         ASSERT_EQ(decision.warnings.size(), c.warningsContain.size()) << c.extra;
         for (std::size_t i = 0; i < c.warningsContain.size(); ++i) {
-            EXPECT_NE(decision.warnings[i].find(c.warningsContain[i]), std::string::npos)
-                << decision.warnings[i];
+            EXPECT_NE(decision.warnings[i].line.find(c.warningsContain[i]), std::string::npos)
+                << decision.warnings[i].line;
         }
     }
 }
@@ -390,6 +390,30 @@ TEST(ManifestDisplay, ReadsTopLevelProductAndNotes) {
         EXPECT_EQ(display.product, c.product) << c.manifest;
         EXPECT_EQ(display.notes, c.notes) << c.manifest;
     }
+}
+
+// The notes of the first language the manifest has, else "notes"; a
+// localized value that is not a whole string is passed over.
+TEST(ManifestDisplay, ReadsTheNotesOfTheBestLanguage) {
+    const std::string manifest =
+        R"({"notes":"Faster.","notes.de":"Schneller.","notes.pt-BR":"Mais rápido.",)"
+        R"("notes.fr":7,"extra":{"notes.ja":"inner"}})";
+    const struct {
+        std::vector<std::string> languages;
+        const char* notes;
+    } cases[] = {
+        {{"de-AT", "de"}, "Schneller."},
+        {{"pt-BR", "pt"}, "Mais r\xC3\xA1pido."},
+        {{"fr", "de"}, "Schneller."},
+        {{"ja"}, "Faster."},
+        {{"DE"}, "Faster."},
+        {{}, "Faster."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadManifestDisplay(manifest, c.languages).notes, c.notes)
+            << (c.languages.empty() ? "" : c.languages[0]);
+    }
+    EXPECT_EQ(ReadManifestDisplay(R"({"notes.de":"Nur deutsch."})", {"en"}).notes, "");
 }
 
 } // namespace

@@ -130,10 +130,10 @@ TEST(RetrySchedule, RetriesWithinTheirNumberAndTheRunsTime) {
 }
 
 TEST(RetrySchedule, SaysWhichRetryAndHowLongToTenthsOfASecond) {
-    EXPECT_EQ(RetryLine(1, 3, 1400ms), "Network failure; retry 1 of 3 in 1.4 s");
-    EXPECT_EQ(RetryLine(2, 3, 2000ms), "Network failure; retry 2 of 3 in 2.0 s");
-    EXPECT_EQ(RetryLine(3, 10, 5949ms), "Network failure; retry 3 of 10 in 5.9 s");
-    EXPECT_EQ(RetryLine(3, 10, 5950ms), "Network failure; retry 3 of 10 in 6.0 s");
+    EXPECT_EQ(RetryNotice(1, 3, 1400ms).line, "Network failure; retry 1 of 3 in 1.4 s");
+    EXPECT_EQ(RetryNotice(2, 3, 2000ms).line, "Network failure; retry 2 of 3 in 2.0 s");
+    EXPECT_EQ(RetryNotice(3, 10, 5949ms).line, "Network failure; retry 3 of 10 in 5.9 s");
+    EXPECT_EQ(RetryNotice(3, 10, 5950ms).line, "Network failure; retry 3 of 10 in 6.0 s");
 }
 
 TEST(WaitUnlessCancelled, EndsEarlyWhenTheFlagIsSet) {

@@ -129,6 +129,32 @@ TEST(ParseCommandLine, TakesTheWindowOptionsOnlyForTheWindow) {
               "option --quiet-if-current takes no value");
 }
 
+// A malformed tag is refused; a well-formed unknown one is kept, to fall
+// back as the user's own language would.
+TEST(ParseCommandLine, TakesAWellFormedLanguageForTheWindow) {
+    const struct {
+        const wchar_t* tag;
+        const char* kept; // nullptr: refused
+    } cases[] = {{L"de", "de"},       {L"pt-BR", "pt-BR"},   {L"tlh-Latn", "tlh-Latn"},
+                 {L"de_DE", nullptr}, {L"d\u00E9", nullptr}, {L"de-", nullptr}};
+    for (const auto& c : cases) {
+        const auto parsed = ParseCommandLine(
+            {L"check", L"--manifest", L"u", L"--installed", L"1", L"--language", c.tag},
+            Program::Window);
+        if (c.kept == nullptr) {
+            EXPECT_EQ(parsed.reason(), "--language needs a language tag such as de or pt-BR")
+                << parsed.reason();
+        } else {
+            ASSERT_TRUE(parsed.ok()) << parsed.reason();
+            EXPECT_EQ(parsed.value().language, c.kept);
+        }
+    }
+    EXPECT_EQ(ParseCommandLine(
+                  {L"check", L"--manifest", L"u", L"--installed", L"1", L"--language", L"de"})
+                  .reason(),
+              "unknown option --language");
+}
+
 struct RefusedCase {
     std::vector<std::wstring> arguments;
     std::string error;

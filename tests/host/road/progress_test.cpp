@@ -59,6 +59,40 @@ TEST(Progress, LineShowsWhatIsKnown) {
     }
 }
 
+// German words and a decimal comma, as the window's locale formatter gives.
+class CommaNumbers : public hovrel::language::NumberFormat {
+  public:
+    std::string Decimal(double value, int decimals) const override {
+        std::string text = NumberFormat::Decimal(value, decimals);
+        for (char& c : text) {
+            c = c == '.' ? ',' : c;
+        }
+        return text;
+    }
+};
+
+TEST(Progress, TheWindowsLineSpeaksItsLanguage) {
+    const CommaNumbers comma;
+    const hovrel::language::Translation german(*hovrel::language::Tables()[1], comma);
+    ASSERT_STREQ(german.table().tag, "de");
+    const auto& english = hovrel::language::EnglishTranslation();
+    const struct {
+        std::uint64_t received, total, elapsedMs;
+        const hovrel::language::Translation& texts;
+        const char* line;
+    } cases[] = {
+        {1677722, 3355443, 1000, german, "1,6 MiB von 3,2 MiB, 50 %, 1,6 MiB/s, noch 0:01"},
+        {4194304, 4194304, 2000, german, "4,0 MiB von 4,0 MiB, 100 %, 2,0 MiB/s"},
+        {10, 1000, 0, german, "10 B von 1000 B, 1 %"},
+        {512, 0, 1000, german, "512 B, 512 B/s"},
+        {1536, 0, 0, german, "1,5 KiB"},
+        {1048576, 4194304, 1000, english, "1.0 MiB of 4.0 MiB, 25%, 1.0 MiB/s, 0:03 left"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatProgressLine(c.texts, c.received, c.total, c.elapsedMs), c.line);
+    }
+}
+
 TEST(Progress, ThrottleDrawsFirstThenOncePerInterval) {
     RedrawThrottle throttle(250);
     const struct {

@@ -1,6 +1,7 @@
 // The shared road with steps that only pretend, seen through hovrel-updater's
 // pages: which pages a run shows, in which order, and how it ends.
 
+#include "network_limits.h"
 #include "pages.h"
 #include "road.h"
 
@@ -13,6 +14,10 @@ using namespace hovrel::road;
 using namespace hovrel::road;
 
 namespace {
+
+const Notice kOldWindows = {"2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600",
+                            "uptodate.newer.windows",
+                            {"2.0.0", "10.0.17763", "Windows 6.3.9600"}};
 
 // What each step does in a row of the table.
 struct Script {
@@ -28,10 +33,10 @@ struct Script {
     bool acceptOffer = true;
     bool skip = false;             // a declined offer is Skip this version
     Page cancelOn = Page::Outcome; // Outcome: no cancel
-    std::string note;              // told along the way while fetching
-    std::string fetchWarning;      // such as --allow-unsigned's
-    std::string windowsTooOld;     // the terms step's line for an old Windows
-    std::string warning;           // a warning of the terms step
+    Notice note;                   // told along the way while fetching
+    Notice fetchWarning;           // such as --allow-unsigned's
+    Notice windowsTooOld;          // the terms step's line for an old Windows
+    Notice warning;                // a warning of the terms step
 };
 
 class FakeSteps : public RoadSteps {
@@ -42,11 +47,11 @@ class FakeSteps : public RoadSteps {
 
     int FetchManifest(RoadManifest& manifest) override {
         observer_.Checking("http://h/m.json");
-        if (!script_.note.empty()) {
-            observer_.Note(script_.note);
+        if (!script_.note.line.empty()) {
+            observer_.Noted(script_.note);
         }
-        if (!script_.fetchWarning.empty()) {
-            observer_.Warning(script_.fetchWarning);
+        if (!script_.fetchWarning.line.empty()) {
+            observer_.Warned(script_.fetchWarning);
         }
         if (script_.fetch != ExitOk) {
             return Fail(script_.fetch, "Cannot fetch the manifest: network/transfer failure");
@@ -55,9 +60,9 @@ class FakeSteps : public RoadSteps {
         manifest.fields.mandatory = script_.mandatory ? 1 : 0;
         manifest.notes = "Faster start.";
         manifest.windowsTooOld = script_.windowsTooOld;
-        if (!script_.warning.empty()) {
+        if (!script_.warning.line.empty()) {
             manifest.warnings.push_back(script_.warning);
-            observer_.Warning(script_.warning);
+            observer_.Warned(script_.warning);
         }
         return ExitOk;
     }
@@ -265,12 +270,12 @@ TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
          "checking verifying offer installing outcome:installed", 0},
         {"download for a newer Windows", with([](Script& s) {
              s.command = Command::Download;
-             s.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+             s.windowsTooOld = kOldWindows;
          }),
          "checking outcome:up-to-date", 0},
         {"install for a newer Windows", with([](Script& s) {
              s.command = Command::Install;
-             s.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
+             s.windowsTooOld = kOldWindows;
          }),
          "checking outcome:up-to-date", 0},
         {"update for a newer Windows",
@@ -289,8 +294,8 @@ TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
     }
 }
 
-// The texts the issue fixes: the offer sentence, and a failure's line,
-// advice and exit code as the console prints them.
+// The texts the user reads: the offer sentence; a failure's heading and
+// advice by its kind, the road's English line as details, the exit code.
 TEST(RoadPages, SayWhatTheUserNeeds) {
     const Seen offered = Drive(Script{});
     EXPECT_EQ(offered.offer.heading, "Demo 2.0.0 is available.");
@@ -300,26 +305,83 @@ TEST(RoadPages, SayWhatTheUserNeeds) {
     Script failing;
     failing.installer = ExitInstall;
     const Seen failed = Drive(failing);
-    EXPECT_EQ(failed.outcome.heading, "The installer failed.");
-    EXPECT_EQ(failed.outcome.text, "Try again.\nmsiexec log: C:\\p\\x.log");
+    EXPECT_EQ(failed.outcome.heading, "The update could not be installed.");
+    EXPECT_EQ(failed.outcome.text, "Close other installations and try again; if this keeps "
+                                   "happening, tell the app's publisher.\n\nDetails: The "
+                                   "installer failed.\nmsiexec log: C:\\p\\x.log");
     EXPECT_EQ(failed.outcome.footer, "Exit code 5");
 
     Script warned;
-    warned.warning = "Warning: the signed manifest has no \"expires\".";
-    EXPECT_EQ(Drive(warned).offer.text, "You have 1.0.0.\n\n" + warned.warning);
+    warned.warning = {"Warning: the signed manifest has no \"expires\".", "warning.no.expiry"};
+    const std::string noExpiry = "The signed update information has no expiry date, so an old "
+                                 "copy could be replayed; ask the publisher to set one.";
+    EXPECT_EQ(Drive(warned).offer.text, "You have 1.0.0.\n\n" + noExpiry);
     warned.command = Command::Check;
-    EXPECT_EQ(Drive(warned).outcome.text, "You have 1.0.0.\n\n" + warned.warning);
+    EXPECT_EQ(Drive(warned).outcome.text, "You have 1.0.0.\n\n" + noExpiry);
 
     Script oldWindows;
     oldWindows.command = Command::Download;
-    oldWindows.windowsTooOld = "2.0.0 needs Windows 10.0.17763 or later; this is 6.3.9600";
-    EXPECT_EQ(Drive(oldWindows).outcome.text, oldWindows.windowsTooOld);
+    oldWindows.windowsTooOld = kOldWindows;
+    EXPECT_EQ(Drive(oldWindows).outcome.text,
+              "Version 2.0.0 needs Windows 10.0.17763 or later; this computer has Windows "
+              "6.3.9600.");
+}
+
+// Each failure kind has a heading of its own: the exit code picks it.
+TEST(RoadPages, NameEachKindOfFailure) {
+    const struct {
+        int fetch;
+        const char* heading;
+    } cases[] = {
+        {ExitUsage, "The update could not start."},
+        {ExitFetch, "The update server could not be reached."},
+        {ExitManifest, "The update information cannot be used."},
+        {ExitRefused, "The update was refused for safety."},
+        {ExitCancelled, "The update was stopped."},
+    };
+    for (const auto& c : cases) {
+        Script script;
+        script.fetch = c.fetch;
+        const Seen seen = Drive(script);
+        EXPECT_EQ(seen.outcome.heading, c.heading) << c.fetch;
+        EXPECT_EQ(seen.outcome.footer, "Exit code " + std::to_string(c.fetch));
+    }
+}
+
+// In German the pages, the warnings and the retry's seconds are German; the
+// English line stays as the failure's details.
+TEST(RoadPages, SpeakTheWindowsLanguage) {
+    const hovrel::language::NumberFormat invariant;
+    const hovrel::language::Translation german(*hovrel::language::Tables()[1], invariant);
+    ASSERT_STREQ(german.table().tag, "de");
+    Script script;
+    script.fetch = ExitFetch;
+    PageOptions pageOptions;
+    pageOptions.name = "Demo";
+    hovrel::common::CancelFlag cancel;
+    RecordingSink sink(script);
+    UpdaterPages pages(pageOptions, sink, cancel, german);
+    sink.pages = &pages;
+    pages.Begin();
+    EXPECT_EQ(sink.shown.heading, "Suche nach Updates...");
+    pages.Warned(RetryNotice(1, 3, std::chrono::milliseconds(1400)));
+    EXPECT_EQ(sink.shown.text, "Netzwerkfehler; neuer Versuch (1 von 3) in 1.4 s.");
+    Options options;
+    options.command = Command::Check;
+    FakeSteps steps(script, pages, cancel);
+    RunRoad(options, steps, pages, cancel);
+    EXPECT_EQ(sink.last.heading, "Der Update-Server ist nicht erreichbar.");
+    EXPECT_EQ(sink.last.footer, "Exitcode 2");
+    EXPECT_NE(sink.last.text.find("Details: Cannot fetch the manifest"), std::string::npos)
+        << sink.last.text;
+    EXPECT_EQ(ConsentView("Demo", german).heading, "Soll Demo automatisch nach Updates suchen?");
 }
 
 // A retry's line replaces the text of the page the user is waiting on; a
 // quiet window that shows nothing stays so.
 TEST(RoadPages, ShowARetryWhileChecking) {
-    const std::string line = "Network failure; retry 1 of 3 in 1.4 s";
+    const Notice retry = RetryNotice(1, 3, std::chrono::milliseconds(1400));
+    const std::string line = "Network failure; trying again (1 of 3) in 1.4 s.";
     for (const bool quiet : {false, true}) {
         Script script;
         PageOptions pageOptions;
@@ -328,7 +390,7 @@ TEST(RoadPages, ShowARetryWhileChecking) {
         RecordingSink sink(script);
         UpdaterPages pages(pageOptions, sink, cancel);
         pages.Begin();
-        pages.Warning(line);
+        pages.Warned(retry);
         EXPECT_EQ(sink.sequence, quiet ? "" : "checking");
         EXPECT_EQ(sink.shown.text, quiet ? "" : line);
         if (!quiet) {
@@ -342,23 +404,28 @@ TEST(RoadPages, ShowARetryWhileChecking) {
 namespace {
 
 TEST(UpdaterPages, ShowsTheWarningsOnTheOfferAndOnACheck) {
-    const std::string note = "Not authenticated: no --public-key given";
-    const std::string warning = "Warning: --allow-unsigned: the manifest is not authenticated";
+    const Notice note = {"Not authenticated: no --public-key given", "warning.not.authenticated"};
+    const Notice warning = {"Warning: --allow-unsigned: the manifest is not authenticated",
+                            "warning.allow.unsigned"};
+    const std::string footer =
+        "Not authenticated: the app gave no public key, so the origin of the update information "
+        "is not checked.\nThe update information is not authenticated (--allow-unsigned): "
+        "whoever can change it chooses what is installed.";
     Script script;
     script.note = note;
     script.fetchWarning = warning;
     // The terms' warnings are in the text already, not again at the foot.
-    script.warning = "Warning: the signed manifest has no \"expires\".";
+    script.warning = {"Warning: the signed manifest has no \"expires\".", "warning.no.expiry"};
     script.acceptOffer = false;
-    EXPECT_EQ(Drive(script).offer.footer, note + "\n" + warning);
+    EXPECT_EQ(Drive(script).offer.footer, footer);
     script.command = Command::Check;
-    EXPECT_EQ(Drive(script).outcome.footer, note + "\n" + warning);
+    EXPECT_EQ(Drive(script).outcome.footer, footer);
     script.verdict = Verdict::UpToDate;
-    EXPECT_EQ(Drive(script).outcome.footer, note + "\n" + warning);
-    // Other notes are for the record only.
-    script.note = "Package C:\\p\\setup.exe matches the manifest.";
-    script.fetchWarning.clear();
-    EXPECT_EQ(Drive(script).outcome.footer, "");
+    EXPECT_EQ(Drive(script).outcome.footer, footer);
+    // Other notes are for the record only; a warning without a key shows its line.
+    script.note = {"Package C:\\p\\setup.exe matches the manifest."};
+    script.fetchWarning = {"Warning: something new."};
+    EXPECT_EQ(Drive(script).outcome.footer, "Warning: something new.");
 }
 
 TEST(UpdaterPages, RemembersSkipAndRemindMeLater) {
@@ -388,7 +455,7 @@ TEST(UpdaterPages, RemembersSkipAndRemindMeLater) {
 }
 
 TEST(ConsentView, AsksInTheProductsName) {
-    EXPECT_EQ(ConsentView("Example App").heading,
+    EXPECT_EQ(ConsentView("Example App", hovrel::language::EnglishTranslation()).heading,
               "Should Example App check for updates automatically?");
     EXPECT_EQ(PageName(Page::Consent), std::string("consent"));
 }
