@@ -4,8 +4,8 @@
 # manifest [--package FILE] [--key PEM] NAME [MEMBER=TEXT | MEMBER:=JSON | -MEMBER]...
 # writes $site/NAME.json as one line: version 2.0.0, url $base/FILE, the
 # sha256 and size of $site/FILE (setup.exe unless --package), then the other
-# members in the order given. MEMBER=TEXT is a string, written as it is (no
-# escaping), MEMBER:=JSON a value written as it is, -MEMBER leaves one out; a
+# members in the order given (a name may hold "." and "-", as "notes.pt-BR").
+# MEMBER=TEXT is a string, written as it is (no escaping), MEMBER:=JSON a value written as it is, -MEMBER leaves one out; a
 # member given again replaces the earlier value in its place. With --key the
 # private key PEM signs the file into $site/NAME.json.sig.
 manifest() {
@@ -28,11 +28,11 @@ manifest() {
         [size]=$(stat -c %s "$site/$package")
     )
     for argument in "$@"; do
-        if [[ $argument =~ ^-([A-Za-z0-9_]+)$ ]]; then
+        if [[ $argument =~ ^-([A-Za-z0-9_.-]+)$ ]]; then
             unset "value[${BASH_REMATCH[1]}]"
             continue
         fi
-        if [[ ! $argument =~ ^([A-Za-z0-9_]+)(:?=)(.*)$ ]]; then
+        if [[ ! $argument =~ ^([A-Za-z0-9_.-]+)(:?=)(.*)$ ]]; then
             echo "manifest $name: cannot read \"$argument\"" >&2
             return 1
         fi

@@ -163,7 +163,8 @@ std::unique_ptr<UpdaterDialog::PageConfig> UpdaterDialog::Build(const PageView& 
         } else {
             config.pszMainIcon =
                 view.outcome == Outcome::Failed ? TD_ERROR_ICON : TD_INFORMATION_ICON;
-            buttons.Add(IDCLOSE, "button.close", texts_);
+            // IDCANCEL, so that Escape closes it under Wine too.
+            buttons.Add(IDCANCEL, "button.close", texts_);
         }
         if (!page->footer.empty()) {
             config.pszFooter = page->footer.c_str();
@@ -312,7 +313,7 @@ void ShowMessage(const std::string& heading, const std::string& text, PCWSTR ico
     const std::wstring wideHeading = Displayed(heading, texts);
     const std::wstring wideText = Displayed(text, texts);
     Buttons buttons;
-    buttons.Add(IDCLOSE, "button.close", texts);
+    buttons.Add(IDCANCEL, "button.close", texts);
     TASKDIALOGCONFIG config = {};
     config.cbSize = sizeof config;
     config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | RightToLeft(texts);
