@@ -5,6 +5,8 @@ namespace hovrel::road {
 namespace {
 
 const char kConsoleIntro[] = "hovrel-update: checks for, downloads and installs an update.\n"
+                             "Its output is English in every language of Windows, for scripts\n"
+                             "and logs; hovrel-updater shows the user's language.\n"
                              "\n"
                              "Usage: hovrel-update <command> [options]\n"
                              "\n";
@@ -136,6 +138,11 @@ const char kWindowOptions[] =
     "                         the app's start)\n"
     "  --name TEXT            the product's name on the pages (default: --product,\n"
     "                         else the manifest's \"product\", else \"Version X\")\n"
+    "  --language TAG         the pages' language, a BCP 47 tag such as de or pt-BR\n"
+    "                         (default: the user's Windows display language); one\n"
+    "                         without a table falls back to its language, else to\n"
+    "                         English. The offer shows the manifest's \"notes.TAG\"\n"
+    "                         for the best match, else \"notes\"\n"
     "\n"
     "Pages: checking, the offer (Install now / Skip this version / Remind me\n"
     "later; neither Skip nor Remind when mandatory, no Skip without --product;\n"
