@@ -57,6 +57,10 @@ std::wstring ElevatedInstallArguments(const Options& options, const std::wstring
             add(text.name, text.value);
         }
     }
+    // The elevated window speaks the language the user's window spoke.
+    if (!options.language.empty()) {
+        add(L"language", std::wstring(options.language.begin(), options.language.end()));
+    }
     for (const std::wstring& publisher : options.publishers) {
         add(L"publisher", publisher);
     }

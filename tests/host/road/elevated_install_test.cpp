@@ -53,6 +53,7 @@ TEST(ElevatedInstall, RepeatsTheChecksForTheVerifiedPath) {
     options.product = L"App";
     options.installerArgs = L"/S /D=\"C:\\Program Files\\App\"";
     options.publishers = {L"Example Ltd"};
+    options.language = "pt-BR";
     options.publisherThumbprint = std::string(64, 'a');
     EXPECT_EQ(ElevatedInstallArguments(options, L"C:\\p.exe"),
               L"install --manifest=https://h/app.json --out=C:\\p.exe --yes --fetch-timeout=5 "
@@ -60,7 +61,7 @@ TEST(ElevatedInstall, RepeatsTheChecksForTheVerifiedPath) {
               L"--public-key=QUJD --allow-unsigned --require-expiry "
               L"--signature-url=https://h/sig/app.json.sig --product=App "
               L"\"--installer-args=/S /D=\\\"C:\\Program Files\\App\\\"\" "
-              L"\"--publisher=Example Ltd\" --publisher-thumbprint=" +
+              L"--language=pt-BR \"--publisher=Example Ltd\" --publisher-thumbprint=" +
                   std::wstring(64, L'a'));
 }
 
