@@ -151,6 +151,17 @@ const Table* TableOfLanguage(const std::vector<const Table*>& tables, const Pars
     return nullptr;
 }
 
+// The table `tag` matches, or nullptr.
+const Table* Match(const std::string& tag, const std::vector<const Table*>& tables) {
+    for (const std::string& candidate : Candidates(tag)) {
+        if (const Table* table = TableTagged(tables, candidate)) {
+            return table;
+        }
+    }
+    Parsed parsed;
+    return Parse(tag, parsed) ? TableOfLanguage(tables, parsed) : nullptr;
+}
+
 } // namespace
 
 bool IsWellFormedTag(const std::string& tag) {
@@ -191,35 +202,27 @@ const Table& ChooseTable(const std::vector<std::string>& preferred) {
 const Table& ChooseTable(const std::vector<std::string>& preferred,
                          const std::vector<const Table*>& tables) {
     for (const std::string& tag : preferred) {
-        for (const std::string& candidate : Candidates(tag)) {
-            if (const Table* table = TableTagged(tables, candidate)) {
-                return *table;
-            }
-        }
-        Parsed parsed;
-        if (Parse(tag, parsed)) {
-            if (const Table* table = TableOfLanguage(tables, parsed)) {
-                return *table;
-            }
+        if (const Table* table = Match(tag, tables)) {
+            return *table;
         }
     }
     return English();
 }
 
-std::vector<std::string> NotesLanguages(const std::vector<std::string>& preferred,
-                                        const Table& chosen) {
-    std::vector<std::string> languages;
-    const auto add = [&languages](const std::string& tag) {
-        if (std::find(languages.begin(), languages.end(), tag) == languages.end()) {
-            languages.push_back(tag);
-        }
-    };
+std::string ChosenTag(const std::vector<std::string>& preferred, const Table& table) {
     for (const std::string& tag : preferred) {
-        for (const std::string& candidate : Candidates(tag)) {
-            add(candidate);
+        if (Match(tag, Tables()) == &table) {
+            return tag;
         }
     }
-    add(chosen.tag);
+    return table.tag;
+}
+
+std::vector<std::string> NotesLanguages(const std::string& tag, const Table& chosen) {
+    std::vector<std::string> languages = Candidates(tag);
+    if (std::find(languages.begin(), languages.end(), chosen.tag) == languages.end()) {
+        languages.push_back(chosen.tag);
+    }
     return languages;
 }
 

@@ -29,9 +29,12 @@ const Table& ChooseTable(const std::vector<std::string>& preferred);
 const Table& ChooseTable(const std::vector<std::string>& preferred,
                          const std::vector<const Table*>& tables);
 
+// The first of `preferred` that chooses `table`, else the table's own tag:
+// the window's language as the user named it ("de-AT" for the German table).
+std::string ChosenTag(const std::vector<std::string>& preferred, const Table& table);
+
 // The tags whose release notes ("notes.<tag>") the window looks for, best
-// first: every preferred tag's Candidates, then the chosen table's tag.
-std::vector<std::string> NotesLanguages(const std::vector<std::string>& preferred,
-                                        const Table& chosen);
+// first: `tag`'s Candidates, then the chosen table's tag.
+std::vector<std::string> NotesLanguages(const std::string& tag, const Table& chosen);
 
 } // namespace hovrel::language

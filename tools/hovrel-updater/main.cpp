@@ -52,21 +52,12 @@ struct WindowLanguage {
     explicit WindowLanguage(const std::string& given)
         : preferred(given.empty() ? windows::PreferredUiLanguages()
                                   : std::vector<std::string>{given}),
-          table(language::ChooseTable(preferred)), numbers(LocaleOf(preferred, table)),
-          texts(table, numbers) {}
-
-    static std::string LocaleOf(const std::vector<std::string>& tags,
-                                const language::Table& table) {
-        for (const std::string& tag : tags) {
-            if (&language::ChooseTable({tag}) == &table) {
-                return tag;
-            }
-        }
-        return table.tag;
-    }
+          table(language::ChooseTable(preferred)), tag(language::ChosenTag(preferred, table)),
+          numbers(tag), texts(table, numbers) {}
 
     const std::vector<std::string> preferred;
     const language::Table& table;
+    const std::string tag;
     const windows::LocaleNumberFormat numbers;
     const language::Translation texts;
 };
@@ -210,7 +201,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     const WindowLanguage chosen(parsed.value().language);
     windows::ProductState state = windows::LoadProductState(parsed.value(), Program::Window);
-    state.options.notesLanguages = language::NotesLanguages(chosen.preferred, chosen.table);
+    state.options.notesLanguages = language::NotesLanguages(chosen.tag, chosen.table);
     WriteLines(state.warnings);
     if (state.decision.gate == Gate::RecordFirstRun) {
         std::vector<std::string> warnings;

@@ -110,12 +110,28 @@ TEST(Tags, ChooseTheBestTable) {
     }
 }
 
-TEST(Tags, NotesLanguagesFollowTheTagsThenTheTable) {
-    static const Entry none[] = {{"button.cancel", "-"}};
-    const Table german = {"de", false, none, 1};
-    EXPECT_EQ(NotesLanguages({"de-AT", "fr"}, german),
-              (std::vector<std::string>{"de-AT", "de", "fr"}));
-    EXPECT_EQ(NotesLanguages({"bogus_tag"}, german), (std::vector<std::string>{"de"}));
+// The tag the user named the chosen language by, then its shorter forms,
+// then the table's own tag; the numbers and the notes follow it.
+TEST(Tags, TheChosenTagLeadsToTheNotes) {
+    const Table& german = *Tables()[1];
+    ASSERT_STREQ(german.tag, "de");
+    const struct {
+        std::vector<std::string> preferred;
+        const char* chosen;
+    } cases[] = {
+        {{"ko-KR", "de-AT", "de-DE"}, "de-AT"},
+        {{"DE"}, "DE"},
+        {{"fr-FR"}, "de"}, // none names German
+        {{}, "de"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChosenTag(c.preferred, german), c.chosen);
+    }
+    EXPECT_EQ(ChosenTag({"fr-FR"}, English()), "en");
+    EXPECT_EQ(ChosenTag({"en-GB"}, English()), "en-GB");
+    EXPECT_EQ(NotesLanguages("de-AT", german), (std::vector<std::string>{"de-AT", "de"}));
+    EXPECT_EQ(NotesLanguages("pt-PT", german), (std::vector<std::string>{"pt-PT", "pt", "de"}));
+    EXPECT_EQ(NotesLanguages("bogus_tag", german), (std::vector<std::string>{"de"}));
 }
 
 } // namespace
