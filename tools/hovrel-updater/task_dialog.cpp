@@ -25,10 +25,11 @@ constexpr int kProgressRange = 1000;
 // is not says so rather than showing as question marks.
 std::wstring Displayed(const std::string& text, const language::Translation& texts) {
     std::wstring wide;
-    if (common::Utf8ToWide(text, wide) || common::Utf8ToWide(texts.Say("text.not.utf8"), wide)) {
-        return wide;
+    if (!common::Utf8ToWide(text, wide)) {
+        // The tables' own texts are valid UTF-8, as the texts test checks.
+        common::Utf8ToWide(texts.Say("text.not.utf8"), wide);
     }
-    return L"?";
+    return wide;
 }
 
 DWORD RightToLeft(const language::Translation& texts) {
