@@ -1,5 +1,7 @@
 #include "pages.h"
 
+#include "stage.h"
+
 #include <algorithm>
 
 namespace hovrel::road {
@@ -55,7 +57,7 @@ UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink, common::C
     : options_(options), sink_(sink), cancel_(cancel) {}
 
 void UpdaterPages::Begin() {
-    if (!options_.quiet) {
+    if (!options_.quiet && !options_.applying) {
         Show(Page::Checking, "Checking for updates...",
              "Asking the update server for the latest version.");
     }
@@ -83,6 +85,9 @@ std::string UpdaterPages::Named(const std::string& version) const {
 }
 
 void UpdaterPages::Show(Page page, std::string heading, std::string text) {
+    if (options_.background) {
+        return;
+    }
     PageView view;
     view.page = page;
     view.heading = std::move(heading);
@@ -171,6 +176,13 @@ void UpdaterPages::Failed(const RoadFailure& failure) {
 }
 
 void UpdaterPages::Stopped(StopPoint, std::uint32_t) {}
+
+// A stage made or kept is the quiet end of a background run; an apply with
+// nothing (newer) staged ends without a page too.
+void UpdaterPages::StageChanged(const StageReport& report) {
+    nothingToApply_ =
+        report.event == StageEvent::NothingStaged || report.event == StageEvent::NoLongerNewer;
+}
 
 bool UpdaterPages::AcceptOffer(const RoadManifest& manifest, const VerdictReport& report) {
     PageView offer;
@@ -267,7 +279,12 @@ PageView UpdaterPages::Outcome(int exitCode) const {
 void UpdaterPages::Finished(int exitCode) {
     const PageView outcome = Outcome(exitCode);
     const bool quietlyCurrent = options_.quiet && !shown_ && outcome.outcome != Outcome::Available;
-    sink_.Finish(userCancelled_ || declined_ || quietlyCurrent ? nullptr : &outcome, exitCode);
+    const bool quietInBackground =
+        options_.background &&
+        !(outcome.outcome == Outcome::Failed && BackgroundFailureWorthTelling(exitCode));
+    const bool closes =
+        userCancelled_ || declined_ || quietlyCurrent || quietInBackground || nothingToApply_;
+    sink_.Finish(closes ? nullptr : &outcome, exitCode);
 }
 
 } // namespace hovrel::road

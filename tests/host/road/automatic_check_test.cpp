@@ -33,6 +33,10 @@ class FakeStore : public StateStore {
         }
         return writable;
     }
+    bool DeleteUserValue(const char* name) override {
+        user.erase(name);
+        return writable;
+    }
     bool DeleteUserState() override {
         user.clear();
         return true;
@@ -376,6 +380,10 @@ class AnsweringSteps : public RoadSteps {
     void ReleasePackage() override {}
     void KeepPackageFolder() override {}
     void RemovePackageFolder() override {}
+    bool FindStage(const std::string&, std::optional<std::int32_t>&) override { return false; }
+    int StagePackage(const RoadManifest&, std::string&) override { return ExitOk; }
+    void RemoveStage() override {}
+    void Relaunch() override {}
 };
 
 class Warnings : public RoadObserver {
@@ -395,6 +403,7 @@ class Warnings : public RoadObserver {
     void Installed(const InstallReport&) override {}
     void Failed(const RoadFailure&) override {}
     void Stopped(StopPoint, std::uint32_t) override {}
+    void StageChanged(const StageReport&) override {}
     void Finished(int) override {}
     bool AcceptOffer(const RoadManifest&, const VerdictReport&) override { return true; }
     bool ConfirmInstall(const RoadManifest&) override { return true; }
