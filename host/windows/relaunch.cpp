@@ -7,6 +7,9 @@
 #include "handles.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
+
+#include <cwchar>
 
 namespace hovrel::windows {
 
@@ -17,13 +20,40 @@ common::Status Failed(const char* what) {
                                    ")");
 }
 
-// The desktop shell runs as the signed-in user without elevation; a
-// primary token duplicated from it starts processes the same way. Chosen
-// over the shell's COM automation: no COM and no shell32 in the host.
-common::Status ShellToken(hovrel::UniqueKernelObject& token) {
+// The desktop's shell: the process behind the shell window, or, where no
+// shell window is registered (Wine registers none), the session's
+// explorer.exe. 0 when neither is found.
+DWORD ShellProcessId() {
+    DWORD pid = 0;
     const HWND shell = GetShellWindow();
-    DWORD shellPid = 0;
-    if (shell == nullptr || GetWindowThreadProcessId(shell, &shellPid) == 0 || shellPid == 0) {
+    if (shell != nullptr && GetWindowThreadProcessId(shell, &pid) != 0 && pid != 0) {
+        return pid;
+    }
+    DWORD session = 0;
+    if (!ProcessIdToSessionId(GetCurrentProcessId(), &session)) {
+        return 0;
+    }
+    const hovrel::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        DWORD its = 0;
+        if (_wcsicmp(entry.szExeFile, L"explorer.exe") == 0 &&
+            ProcessIdToSessionId(entry.th32ProcessID, &its) && its == session) {
+            return entry.th32ProcessID;
+        }
+    }
+    return 0;
+}
+
+// The signed-in user's desktop starts programs unelevated under UAC; a
+// primary token duplicated from it starts the app with exactly the rights
+// a double-click would give it. Chosen over the shell's COM automation: no
+// COM and no shell32 in the host.
+common::Status ShellToken(hovrel::UniqueKernelObject& token) {
+    const DWORD shellPid = ShellProcessId();
+    if (shellPid == 0) {
         return common::Status::Failure("no desktop shell runs to start it as the user");
     }
     const hovrel::UniqueKernelObject process(
