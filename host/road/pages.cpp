@@ -145,7 +145,9 @@ void UpdaterPages::DownloadStarted(const std::string&, const std::string& path) 
 }
 
 void UpdaterPages::DownloadProgress(std::uint64_t received, std::uint64_t total) {
-    sink_.Progress(received, total);
+    if (!options_.background) {
+        sink_.Progress(received, total);
+    }
 }
 
 void UpdaterPages::Verifying() {

@@ -11,9 +11,7 @@ source "$(dirname "$0")/../../support/host_programs.sh"
 product=HovrelBackgroundTest$$
 source "$(dirname "$0")/../../support/product_state.sh"
 source "$(dirname "$0")/../../support/keys.sh"
-local_app_data=$(winepath -u "$("$wine_run" cmd /c echo %LOCALAPPDATA% </dev/null 2>/dev/null | tr -d '\r')")
-stage=$local_app_data/Hovrel/$product/staged
-trap 'clear_key "$user_key"; rm -rf "$local_app_data/Hovrel/$product"; cleanup' EXIT
+trap 'clear_key "$user_key"; rm -rf "$(dirname "$stage")"; cleanup' EXIT
 
 new_key "$scratch/key"
 new_key "$scratch/other"
@@ -25,10 +23,6 @@ apply=(apply --product "$product" "${key[@]}")
 cp "$recorder" "$site/app.exe"
 export HOVREL_RECORDER_EXIT=0 HOVREL_RECORDER_APPEND=1
 nothing_ran() { [ ! -e "$record" ] || fail "$1: a program ran: $(recorded)"; }
-stage_gone() {
-    [ ! -e "$stage" ] || fail "$1: the stage is still there"
-    [ -z "$(read_value "$user_key" StagedVersion)" ] || fail "$1: StagedVersion is still set"
-}
 restage() { # MANIFEST: a fresh stage of it
     rm -f "$record"
     expect 0 "Staged" "$tool" update --background --product "$product" \
