@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -440,6 +441,31 @@ TEST(StatefulSteps, WritesLastCheckOnlyWhenTheServerAnswered) {
             // A state that cannot be written: one warning, the same exit code.
             EXPECT_EQ(observer.lines.size(), c.written && !writable ? 1u : 0u) << c.code;
         }
+    }
+}
+
+// StagedVersion follows the stage; apply's read of the stage is no check.
+TEST(StatefulSteps, StagedVersionFollowsTheStage) {
+    for (const bool writable : {true, false}) {
+        FakeStore store;
+        store.writable = writable;
+        AnsweringSteps inner;
+        Warnings observer;
+        StatefulSteps steps(inner, &store, 4242, false, "", Compare, observer);
+        RoadManifest manifest;
+        std::snprintf(manifest.fields.version, sizeof manifest.fields.version, "2.0.0");
+        std::string folder;
+        EXPECT_EQ(steps.StagePackage(manifest, folder), ExitOk);
+        EXPECT_EQ(store.user.count(registry::kStagedVersion), writable ? 1u : 0u);
+        if (writable) {
+            EXPECT_EQ(store.user[registry::kStagedVersion].text, "2.0.0");
+        }
+        steps.RemoveStage();
+        EXPECT_EQ(store.user.count(registry::kStagedVersion), 0u);
+        EXPECT_EQ(observer.lines.size(), writable ? 0u : 2u);
+        steps.NotACheck();
+        EXPECT_EQ(steps.FetchManifest(manifest), ExitOk);
+        EXPECT_EQ(store.user.count(registry::kLastCheck), 0u);
     }
 }
 
