@@ -105,8 +105,8 @@ common::Status StartAsUser(const std::wstring& program, const std::wstring& argu
                                FALSE, 0, nullptr, nullptr, &startup, &started)) {
         return Failed("Windows did not start it");
     }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    const hovrel::UniqueKernelObject thread(started.hThread);
+    const hovrel::UniqueKernelObject process(started.hProcess);
     return common::Status::Ok();
 }
 
