@@ -6,7 +6,8 @@
 # signature, downloads, verifies and silently installs it under Wine. Next to
 # it, the MSI road: a per-user MSI built with wixl, signed the same way,
 # installed through msiexec from a private folder that is gone afterwards.
-# Last, the same road refuses a swapped manifest, a missing signature, an
+# Then the background road: 2.0.0 staged while 1.0.0 runs, applied when it
+# quits, and the app started again. Last, the same road refuses a swapped manifest, a missing signature, an
 # expired manifest and a tampered package, and leaves no file behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -110,6 +111,48 @@ msi_folder=$(dirname "$msi_folder")
 [ ! -e "$msi_folder" ]
 echo "The private package folder $msi_folder is gone."
 "$wine_run" msiexec /x "$(winepath -w "$site/$msi" 2>/dev/null)" /qn </dev/null >/dev/null 2>&1 || true
+
+step "The background road: version 1.0.0 installed and running"
+makensis -V2 -DVERSION=1.0.0 -DOUTFILE="$work/HovrelDemoApp-1.0.0-setup.exe" demo/hovrel-demo-app.nsi
+"$wine_run" "$work/HovrelDemoApp-1.0.0-setup.exe" /S </dev/null >/dev/null 2>&1
+echo "Installed version: $(tr -d '\r\n' <"$app_dir/version.txt")"
+# The running app stands in as a program that prints its process id and
+# lingers; the one started again afterwards writes its command line down.
+recorder=$root/build/mingw/bin/installer_recorder.exe
+cp "$recorder" "$work/app.exe"
+HOVREL_RECORDER_LINGER_MS=6000 "$wine_run" "$recorder" >"$work/app-pid.txt" 2>/dev/null &
+app=$!
+for _ in $(seq 600); do [ -s "$work/app-pid.txt" ] && break; sleep 0.1; done
+app_pid=$(tr -d '\r\n' <"$work/app-pid.txt")
+echo "The app runs as process $app_pid."
+run_tool status --product HovrelDemoApp --reset >/dev/null
+
+# A stage belongs to one product: this manifest names it.
+"$publish" manifest "$site/$package" --version $version --url "$base/$package" --expires-in 30 \
+    --product HovrelDemoApp --out "$site/manifest-app.json" >/dev/null
+"$publish" sign "$site/manifest-app.json" --key "$work/release-key.pem" >/dev/null
+
+step "At the app's start: hovrel-update update --background (nothing asked, nothing installed)"
+run_tool update --background --product HovrelDemoApp --manifest "$base/manifest-app.json" \
+    --installed 1.0.0 --public-key "$public_key"
+[ "$status" -eq 0 ]
+run_tool status --product HovrelDemoApp | grep "Staged update"
+stage_dir=$(winepath -u "$local_app_data" 2>/dev/null)/Hovrel/HovrelDemoApp/staged
+ls -l "$stage_dir"
+echo "Still installed: $(tr -d '\r\n' <"$app_dir/version.txt")"
+
+step "At the app's exit: hovrel-update apply --wait-pid $app_pid --relaunch app.exe"
+relaunched=$work/relaunched.txt
+HOVREL_RECORDER_OUT=$(winepath -w "$relaunched" 2>/dev/null) run_tool apply --product HovrelDemoApp \
+    --installed 1.0.0 --public-key "$public_key" --installer-args /S --wait-pid "$app_pid" \
+    --timeout 120 --relaunch "$(winepath -w "$work/app.exe" 2>/dev/null)" --relaunch-args "--updated-to 2.0.0"
+[ "$status" -eq 0 ]
+wait "$app" || true
+for _ in $(seq 300); do [ -s "$relaunched" ] && break; sleep 0.1; done
+echo "Installed version now: $(tr -d '\r\n' <"$app_dir/version.txt")"
+echo "The app started again with: $(iconv -f UTF-16LE -t UTF-8 "$relaunched")"
+[ ! -e "$stage_dir" ]
+echo "The stage $stage_dir is gone."
 
 # refused NAME STATUS: update from NAME.json must stop with STATUS and leave
 # no package behind.

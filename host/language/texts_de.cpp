@@ -129,6 +129,8 @@ const Entry kEntries[] = {
                                "werden; sie wird wieder angeboten."},
     {"warning.state.not.saved", "Die Einstellungen des Updates konnten nicht gespeichert werden; "
                                 "das Update läuft ohne sie weiter."},
+    {"warning.relaunch.failed",
+     "Die App konnte nicht wieder gestartet werden; bitte starten Sie sie selbst."},
     {"text.not.utf8", "(Dieser Text ist kein gültiges UTF-8.)"},
 };
 

@@ -151,6 +151,8 @@ const Entry kEntries[] = {
                                "offered again."},
     {"warning.state.not.saved", "The update's settings could not be saved; the update goes on "
                                 "without them."},
+    // After the update, the app could not be started again (--relaunch).
+    {"warning.relaunch.failed", "The app could not be started again; start it yourself."},
     // In place of a text from the app or the publisher that is not valid UTF-8.
     {"text.not.utf8", "(This text is not valid UTF-8.)"},
 };

@@ -168,7 +168,7 @@ int StatefulSteps::FetchManifest(RoadManifest& manifest) {
     const int code = inner_.FetchManifest(manifest);
     // A manifest that came back, accepted or refused, is the server's answer.
     const bool answered = code == ExitOk || code == ExitManifest || code == ExitRefused;
-    if (store_ != nullptr && answered) {
+    if (store_ != nullptr && answered && recordsChecks_) {
         WriteNumber(*store_, observer_, registry::kLastCheck, RawValue::Type::Qword,
                     static_cast<std::uint64_t>(now_));
     }
@@ -188,6 +188,30 @@ int StatefulSteps::Evaluate(const RoadManifest& manifest, VerdictReport& report)
         report.skipped = skipped_;
     }
     return code;
+}
+
+} // namespace hovrel::road
+
+namespace hovrel::road {
+
+int StatefulSteps::StagePackage(const RoadManifest& manifest, std::string& folder) {
+    const int code = inner_.StagePackage(manifest, folder);
+    if (code == ExitOk && store_ != nullptr &&
+        !store_->WriteText(registry::kStagedVersion, manifest.fields.version)) {
+        observer_.Warned({"Warning: cannot write " + store_->UserPlace() + "\\" +
+                              registry::kStagedVersion + "; apply still finds the stage.",
+                          "warning.state.not.saved"});
+    }
+    return code;
+}
+
+void StatefulSteps::RemoveStage() {
+    inner_.RemoveStage();
+    if (store_ != nullptr && !store_->DeleteUserValue(registry::kStagedVersion)) {
+        observer_.Warned({"Warning: cannot delete " + store_->UserPlace() + "\\" +
+                              registry::kStagedVersion + "; it names a stage that is gone.",
+                          "warning.state.not.saved"});
+    }
 }
 
 } // namespace hovrel::road

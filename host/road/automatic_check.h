@@ -87,6 +87,16 @@ class StatefulSteps : public RoadSteps {
     void ReleasePackage() override { inner_.ReleasePackage(); }
     void KeepPackageFolder() override { inner_.KeepPackageFolder(); }
     void RemovePackageFolder() override { inner_.RemovePackageFolder(); }
+    bool FindStage(const std::string& version, std::optional<std::int32_t>& order) override {
+        return inner_.FindStage(version, order);
+    }
+    // StagedVersion follows the stage, for the app to read.
+    int StagePackage(const RoadManifest& manifest, std::string& folder) override;
+    void RemoveStage() override;
+    void Relaunch() override { inner_.Relaunch(); }
+
+    // apply reads a manifest that was fetched before: not a check.
+    void NotACheck() { recordsChecks_ = false; }
 
   private:
     RoadSteps& inner_;
@@ -96,6 +106,7 @@ class StatefulSteps : public RoadSteps {
     std::string skipped_;
     Compare compare_;
     RoadObserver& observer_;
+    bool recordsChecks_ = true;
 };
 
 // One warning line when a value could not be written.

@@ -24,12 +24,16 @@ std::wstring QuotedArgument(const std::wstring& argument) {
 }
 
 std::wstring ElevatedInstallArguments(const Options& options, const std::wstring& packagePath) {
-    std::wstring line = L"install";
+    // apply's elevated run verifies the same stage again; it names no package.
+    const bool applying = options.command == Command::Apply;
+    std::wstring line = applying ? L"apply" : L"install";
     const auto add = [&line](const wchar_t* name, const std::wstring& value) {
         line += L" " + QuotedArgument(std::wstring(L"--") + name + L"=" + value);
     };
-    add(L"manifest", options.manifestUrl);
-    add(L"out", packagePath);
+    if (!applying) {
+        add(L"manifest", options.manifestUrl);
+        add(L"out", packagePath);
+    }
     line += L" --yes";
     add(L"fetch-timeout", std::to_wstring(options.fetchTimeoutSeconds));
     add(L"retries", std::to_wstring(options.retries));

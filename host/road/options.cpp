@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "option_parser.h"
+#include "stage.h"
 #include "tags.h"
 #include "utf8.h"
 #include "user_state.h"
@@ -29,7 +30,7 @@ const struct {
     Command command;
 } kCommands[] = {
     {L"check", Command::Check},   {L"download", Command::Download}, {L"install", Command::Install},
-    {L"update", Command::Update}, {L"status", Command::Status},
+    {L"update", Command::Update}, {L"status", Command::Status},     {L"apply", Command::Apply},
 };
 
 // The first positional word is the command; there is no second.
@@ -158,6 +159,9 @@ const common::OptionTable<wchar_t, Options>& Table() {
                                        "and -, at most 32"),
              kBoth},
             {L"reset", Row::Flag(&Options::reset), kConsole},
+            {L"background", Row::Flag(&Options::background), kBoth},
+            {L"relaunch", Row::Text(&Options::relaunchPath), kBoth},
+            {L"relaunch-args", Row::TextMayBeEmpty(&Options::relaunchArgs), kBoth},
             {L"quiet-if-current", Row::Flag(&Options::quietIfCurrent), kWindow},
             {L"name", Row::Text(&Options::displayName), kWindow},
             {L"language",
@@ -183,7 +187,40 @@ const struct {
     {Command::Download, &Options::manifestUrl, "--manifest"},
     {Command::Install, &Options::manifestUrl, "--manifest"},
     {Command::Install, &Options::outPath, "--out (the downloaded package)"},
+    {Command::Apply, &Options::product, "--product"},
+    {Command::Apply, &Options::installedVersion, "--installed"},
 };
+
+// A stage belongs to one product, and only an install starts the app again.
+Status CheckStage(const Options& options) {
+    if (options.background && options.command != Command::Update) {
+        return Status::Failure("--background goes with update");
+    }
+    const bool stages = options.background || options.command == Command::Apply;
+    if (options.background && options.product.empty()) {
+        return Status::Failure("--background needs --product");
+    }
+    if (stages && !options.product.empty() && !IsStageFolderName(options.product)) {
+        return Status::Failure("--product names the stage's folder: no \\ / : * ? \" < > |, "
+                               "and no trailing dot or space");
+    }
+    if (stages && !options.outPath.empty()) {
+        return Status::Failure("--out does not go with --background or apply: the stage holds "
+                               "the package");
+    }
+    const bool installs = options.command == Command::Update ||
+                          options.command == Command::Install || options.command == Command::Apply;
+    if (!options.relaunchPath.empty() && (!installs || options.background)) {
+        return Status::Failure("--relaunch goes with update, install or apply");
+    }
+    if (!options.relaunchArgs.empty() && options.relaunchPath.empty()) {
+        return Status::Failure("--relaunch-args needs --relaunch");
+    }
+    if (options.command == Command::Apply && options.automatic) {
+        return Status::Failure("apply does not take --auto");
+    }
+    return Status::Ok();
+}
 
 // The state of a product: --auto and status need --product to name it.
 Status CheckState(const Options& options, Program program) {
@@ -203,7 +240,7 @@ Status CheckState(const Options& options, Program program) {
     if (options.reset && options.command != Command::Status) {
         return Status::Failure("--reset goes with status");
     }
-    return Status::Ok();
+    return CheckStage(options);
 }
 
 Status CheckRequired(const Options& options) {
@@ -218,7 +255,7 @@ Status CheckRequired(const Options& options) {
         }
         return Status::Ok();
     }
-    return Status::Failure("no command given (check, download, install, update or status)");
+    return Status::Failure("no command given (check, download, install, update, apply or status)");
 }
 
 } // namespace

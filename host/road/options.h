@@ -8,7 +8,7 @@
 
 namespace hovrel::road {
 
-enum class Command { Help, Check, Download, Install, Update, Status };
+enum class Command { Help, Check, Download, Install, Update, Status, Apply };
 
 struct Options {
     Command command = Command::Help;
@@ -32,6 +32,9 @@ struct Options {
     std::uint32_t intervalHours = 0;      // 0: not given (the default, 24)
     std::wstring channel;                 // empty: not given
     bool reset = false;                   // status --reset: delete the user's state
+    bool background = false;              // update --background: stage, install nothing
+    std::wstring relaunchPath;            // started as the user after a successful install
+    std::wstring relaunchArgs;
     // The network's limits.
     std::uint32_t fetchTimeoutSeconds = 60;  // each fetch of the manifest or its signature
     std::uint32_t minRate = 4096;            // bytes a second over the window; 0: no floor

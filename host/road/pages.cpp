@@ -1,5 +1,7 @@
 #include "pages.h"
 
+#include "stage.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -84,7 +86,7 @@ UpdaterPages::UpdaterPages(const PageOptions& options, PageSink& sink, common::C
     : options_(options), sink_(sink), texts_(texts), cancel_(cancel) {}
 
 void UpdaterPages::Begin() {
-    if (!options_.quiet) {
+    if (!options_.quiet && !options_.applying) {
         Show(Page::Checking, texts_.Say("checking.heading"), texts_.Say("checking.text"));
     }
 }
@@ -125,6 +127,9 @@ std::string UpdaterPages::Said(const Notice& notice) const {
 }
 
 void UpdaterPages::Show(Page page, std::string heading, std::string text) {
+    if (options_.background) {
+        return;
+    }
     PageView view;
     view.page = page;
     view.heading = std::move(heading);
@@ -194,7 +199,9 @@ void UpdaterPages::DownloadStarted(const std::string&, const std::string& path) 
 }
 
 void UpdaterPages::DownloadProgress(std::uint64_t received, std::uint64_t total) {
-    sink_.Progress(received, total);
+    if (!options_.background) {
+        sink_.Progress(received, total);
+    }
 }
 
 void UpdaterPages::Verifying() {
@@ -224,6 +231,13 @@ void UpdaterPages::Failed(const RoadFailure& failure) {
 }
 
 void UpdaterPages::Stopped(StopPoint, std::uint32_t) {}
+
+// A stage made or kept is the quiet end of a background run; an apply with
+// nothing (newer) staged ends without a page too.
+void UpdaterPages::StageChanged(const StageReport& report) {
+    nothingToApply_ =
+        report.event == StageEvent::NothingStaged || report.event == StageEvent::NoLongerNewer;
+}
 
 bool UpdaterPages::AcceptOffer(const RoadManifest& manifest, const VerdictReport& report) {
     PageView offer;
@@ -321,7 +335,12 @@ PageView UpdaterPages::Outcome(int exitCode) const {
 void UpdaterPages::Finished(int exitCode) {
     const PageView outcome = Outcome(exitCode);
     const bool quietlyCurrent = options_.quiet && !shown_ && outcome.outcome != Outcome::Available;
-    sink_.Finish(userCancelled_ || declined_ || quietlyCurrent ? nullptr : &outcome, exitCode);
+    const bool quietInBackground =
+        options_.background &&
+        !(outcome.outcome == Outcome::Failed && BackgroundFailureWorthTelling(exitCode));
+    const bool closes =
+        userCancelled_ || declined_ || quietlyCurrent || quietInBackground || nothingToApply_;
+    sink_.Finish(closes ? nullptr : &outcome, exitCode);
 }
 
 } // namespace hovrel::road

@@ -39,10 +39,12 @@ const char* OutcomeName(Outcome outcome);
 
 // What the pages take from the command line, in UTF-8.
 struct PageOptions {
-    std::string name;      // --name
-    std::string product;   // --product
-    std::string installed; // --installed
-    bool quiet = false;    // --quiet-if-current
+    std::string name;        // --name
+    std::string product;     // --product
+    std::string installed;   // --installed
+    bool quiet = false;      // --quiet-if-current
+    bool background = false; // update --background: no page unless a failure is worth one
+    bool applying = false;   // apply: no checking page, nothing to say when nothing is staged
 };
 
 // The window's side. All but Cancelled are called on the road's thread.
@@ -112,6 +114,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     void Installed(const InstallReport& report) override;
     void Failed(const RoadFailure& failure) override;
     void Stopped(StopPoint where, std::uint32_t pid) override;
+    void StageChanged(const StageReport& report) override;
     void Finished(int exitCode) override;
     bool AcceptOffer(const RoadManifest& manifest, const VerdictReport& report) override;
     bool ConfirmInstall(const RoadManifest& manifest) override;
@@ -145,6 +148,7 @@ class UpdaterPages : public hovrel::road::RoadObserver {
     bool haveInstalled_ = false;
     RoadFailure failure_;
     bool haveFailure_ = false;
+    bool nothingToApply_ = false;
     std::vector<std::string> cautions_;
     OfferMemory* memory_ = nullptr;
     std::atomic<bool> skipChosen_{false}; // set on the window's thread

@@ -19,6 +19,8 @@ inline constexpr char kRemindAfter[] = "RemindAfter";               // REG_QWORD
 inline constexpr char kCheckIntervalHours[] = "CheckIntervalHours"; // REG_DWORD, 1 to 744
 inline constexpr char kFirstAutomaticRun[] = "FirstAutomaticRun";   // REG_QWORD, Unix seconds UTC
 inline constexpr char kChannel[] = "Channel";                       // REG_SZ
+// The version update --background staged for apply; gone with the stage.
+inline constexpr char kStagedVersion[] = "StagedVersion"; // REG_SZ
 
 // Policy (HKLM) uses kAutomaticChecks (0: never, and never ask; 1: always,
 // never ask), kCheckIntervalHours and kChannel, with the same types.

@@ -1,5 +1,8 @@
 #include "road.h"
 
+#include "stage.h"
+#include "utf8.h"
+
 namespace hovrel::road {
 
 namespace {
@@ -19,7 +22,9 @@ class Road {
         case Command::Install:
             return Install();
         case Command::Update:
-            return Update();
+            return options_.background ? StageInBackground() : Update();
+        case Command::Apply:
+            return Apply();
         case Command::Help:
         case Command::Status:
             break;
@@ -91,7 +96,8 @@ class Road {
         if (code != ExitOk) {
             return code;
         }
-        if (!options_.yes && !observer_.ConfirmInstall(manifest)) {
+        const bool asked = !options_.yes && options_.command != Command::Apply;
+        if (asked && !observer_.ConfirmInstall(manifest)) {
             observer_.Stopped(StopPoint::NotConfirmed, options_.waitPid);
             return ExitCancelled;
         }
@@ -103,6 +109,7 @@ class Road {
             return ExitCancelled;
         }
         observer_.Installing();
+        installerStarted_ = true;
         code = steps_.RunInstaller(path);
         if (cancel_.IsSet()) {
             observer_.Stopped(StopPoint::AfterInstaller, options_.waitPid);
@@ -143,7 +150,103 @@ class Road {
         if (code != ExitOk || NeedsNewerWindows(manifest)) {
             return code;
         }
-        return InstallPackage(manifest, options_.outPath);
+        return RelaunchAfter(InstallPackage(manifest, options_.outPath));
+    }
+
+    int RelaunchAfter(int code) {
+        if (code == ExitOk || code == ExitRestartNeeded) {
+            steps_.Relaunch();
+        }
+        return code;
+    }
+
+    StageReport ReportOf(StageEvent event, const std::string& version) const {
+        StageReport report;
+        report.event = event;
+        report.version = version;
+        common::WideToUtf8(options_.product, report.product);
+        common::WideToUtf8(options_.installedVersion, report.installed);
+        return report;
+    }
+
+    // update --background: as update, but nothing asks and nothing is
+    // installed; the verified package becomes the stage.
+    int StageInBackground() {
+        RoadManifest manifest;
+        VerdictReport report;
+        int code = FetchManifestToAct(manifest);
+        if (code == ExitOk) {
+            code = Evaluate(manifest, report);
+        }
+        if (code != ExitOk || report.verdict != Verdict::Available) {
+            return code;
+        }
+        std::optional<std::int32_t> order;
+        const bool staged = steps_.FindStage(report.version, order);
+        if (ChooseStage(staged, order) == StageChoice::Keep) {
+            observer_.StageChanged(ReportOf(StageEvent::AlreadyStaged, report.version));
+            return ExitOk;
+        }
+        std::wstring path;
+        code = DownloadTo(manifest, path);
+        if (code == ExitOk) {
+            observer_.Verifying();
+            code = steps_.VerifyPackage(manifest, path);
+            steps_.ReleasePackage();
+        }
+        StageReport stage = ReportOf(StageEvent::Staged, report.version);
+        if (code == ExitOk && !StoppedByUser(StopPoint::BeforeInstaller)) {
+            code = steps_.StagePackage(manifest, stage.folder);
+            if (code == ExitOk) {
+                observer_.StageChanged(stage);
+            }
+        } else if (code == ExitOk) {
+            code = ExitCancelled;
+        }
+        steps_.RemovePackageFolder();
+        return code;
+    }
+
+    // apply: the stage's manifest and package verified again as if just
+    // fetched, then installed without a question (the app asked already).
+    int Apply() {
+        std::optional<std::int32_t> unused;
+        if (!steps_.FindStage(std::string(), unused)) {
+            observer_.StageChanged(ReportOf(StageEvent::NothingStaged, std::string()));
+            return ExitOk;
+        }
+        RoadManifest manifest;
+        VerdictReport report;
+        int code = FetchManifestToAct(manifest);
+        if (code == ExitOk) {
+            code = Evaluate(manifest, report);
+        }
+        if (code == ExitOk && report.verdict == Verdict::UpToDate) {
+            steps_.RemoveStage();
+            observer_.StageChanged(ReportOf(StageEvent::NoLongerNewer, report.version));
+            return ExitOk;
+        }
+        if (code == ExitOk && report.verdict == Verdict::NeedsNewerWindows) {
+            code = Report(observer_,
+                          Failure(ExitRefused, "Refused: " + report.windowsTooOld.line + ".",
+                                  kStageDeletedAdvice));
+        }
+        std::wstring path;
+        if (code == ExitOk) {
+            code = steps_.PreparePackagePath(manifest, path);
+        }
+        if (code == ExitOk) {
+            code = InstallPackage(manifest, path);
+        }
+        if (!installerStarted_ && IsStageMismatch(code)) {
+            code = ExitRefused;
+        }
+        if (StageStaysAfterApply(installerStarted_, code)) {
+            observer_.Note("The staged update stays; the next apply installs it.");
+        } else {
+            steps_.RemoveStage();
+        }
+        return RelaunchAfter(code);
     }
 
     int Update() {
@@ -166,13 +269,14 @@ class Road {
             code = InstallPackage(manifest, path);
         }
         steps_.RemovePackageFolder();
-        return code;
+        return RelaunchAfter(code);
     }
 
     const Options& options_;
     RoadSteps& steps_;
     RoadObserver& observer_;
     const common::CancelFlag& cancel_;
+    bool installerStarted_ = false;
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "policy.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,7 +47,13 @@ struct RoadManifest {
     Notice windowsTooOld;
     // What the terms step warned of (also told through Warned).
     std::vector<Notice> warnings;
+    // The manifest and its signature as fetched (empty without a key), for
+    // a stage to keep unchanged.
+    std::string bytes;
+    std::string signature;
 };
+
+struct StageReport;
 
 struct VerdictReport {
     Verdict verdict = Verdict::UpToDate;
@@ -111,6 +118,8 @@ class RoadObserver {
     virtual void Installed(const InstallReport& report) = 0;
     virtual void Failed(const RoadFailure& failure) = 0;
     virtual void Stopped(StopPoint where, std::uint32_t pid) = 0;
+    // A stage made, kept, missing or no longer newer (stage.h).
+    virtual void StageChanged(const StageReport& report) = 0;
     virtual void Finished(int exitCode) = 0;
 
     // Questions. The offer comes after the verdict, before any package byte
@@ -142,6 +151,17 @@ class RoadSteps {
     // --keep), sparing a log worth reading.
     virtual void KeepPackageFolder() = 0;
     virtual void RemovePackageFolder() = 0;
+
+    // The stage of --product. Whether one is there, and with it
+    // HV_CompareVersion(version, the staged version) when that compares.
+    virtual bool FindStage(const std::string& version, std::optional<std::int32_t>& order) = 0;
+    // After the package verified and was released: it becomes the stage
+    // with the manifest's bytes, replacing any older one. `folder` is
+    // where, for the report.
+    virtual int StagePackage(const RoadManifest& manifest, std::string& folder) = 0;
+    virtual void RemoveStage() = 0;
+    // --relaunch after a successful install: warns when it cannot start it.
+    virtual void Relaunch() = 0;
 };
 
 // Tells the observer and returns the failure's exit code.

@@ -33,6 +33,7 @@ class StateStore {
     virtual RawValue ReadPolicy(const char* name) = 0;
     virtual bool WriteNumber(const char* name, RawValue::Type type, std::uint64_t value) = 0;
     virtual bool WriteText(const char* name, const std::string& value) = 0;
+    virtual bool DeleteUserValue(const char* name) = 0; // true when gone or never there
     virtual bool DeleteUserState() = 0;
     // Where the user's key and the policy are, for messages.
     virtual std::string UserPlace() const = 0;

@@ -7,6 +7,7 @@
 #include "package_name.h"
 #include "policy.h"
 #include "publisher_check.h"
+#include "staged_update.h"
 #include "utf8.h"
 #include "wait_process.h"
 
@@ -89,7 +90,17 @@ int InstallElevated(const Options& options, RoadObserver& observer, const std::w
     if (refused != ExitOk) {
         return refused;
     }
-    if (run.exitCode == ExitOk || run.exitCode == ExitRestartNeeded) {
+    // The elevated apply deletes the stage it installed; one still here was
+    // not found from the elevated user's profile.
+    const bool succeeded = run.exitCode == ExitOk || run.exitCode == ExitRestartNeeded;
+    if (succeeded && options.command == Command::Apply && StagedUpdate(options.product).Exists()) {
+        return Report(observer, Failure(ExitInstall,
+                                        "Not installed: the elevated run found no staged update "
+                                        "in its own profile.",
+                                        "Elevate as the user who staged it, or run apply as an "
+                                        "administrator from that user's session."));
+    }
+    if (succeeded) {
         InstallReport report;
         report.exitCode = static_cast<int>(run.exitCode);
         report.installerExitCode = run.exitCode;

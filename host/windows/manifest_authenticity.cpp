@@ -60,14 +60,14 @@ bool SignatureAddress(const Options& options, const std::string& manifestUrl, st
 // while hand out a manifest and a signature of different releases, so a
 // pair that does not match is fetched once more before it is refused.
 int Authenticate(const Options& options, const std::string& manifestUrl, NetworkRun& network,
-                 RoadObserver& observer, std::string& body, const std::vector<TrustedKey>& keys) {
+                 RoadObserver& observer, std::string& body, const std::vector<TrustedKey>& keys,
+                 std::string& signature) {
     std::wstring signatureUrl;
     std::string signatureUrlText;
     if (!SignatureAddress(options, manifestUrl, signatureUrl, signatureUrlText)) {
         return Report(observer, UsageFailure("--signature-url is not valid text"));
     }
     for (int pair = 1;; ++pair) {
-        std::string signature;
         HV_Result result = HV_Ok;
         switch (network.Fetch(signatureUrl, "signature", signature, result)) {
         case Fetched::Ok:
@@ -180,10 +180,12 @@ Notice WarningNotice(const TermsWarning& warning) {
 }
 
 int CheckTerms(const Options& options, RoadObserver& observer, const std::string& body,
-               bool authenticated, RoadManifest& accepted) {
+               bool authenticated, bool staged, RoadManifest& accepted) {
     const HV_Manifest& manifest = accepted.fields;
     TermsRequest request;
-    request.now = SecondsSinceEpoch();
+    // A staged manifest was fresh when fetched; judged at the epoch, its
+    // expiry has not passed.
+    request.now = staged ? 0 : SecondsSinceEpoch();
     request.authenticated = authenticated;
     request.requireExpiry = options.requireExpiry;
     request.downloads = options.command != Command::Check;
@@ -223,6 +225,35 @@ int CheckTerms(const Options& options, RoadObserver& observer, const std::string
                                : ExitOk;
 }
 
+// Parsed, within its terms, its bytes kept for a stage.
+int AcceptManifest(const Options& options, RoadObserver& observer, std::string body,
+                   std::string signature, bool authenticated, bool staged, RoadManifest& accepted) {
+    HV_Manifest& manifest = accepted.fields;
+    const HV_Result result = HV_ParseManifest(body.c_str(), &manifest);
+    if (result != HV_Ok) {
+        return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
+    }
+    const int code = CheckTerms(options, observer, body, authenticated, staged, accepted);
+    if (code != ExitOk) {
+        return code;
+    }
+    const ManifestDisplay display = ReadManifestDisplay(body.c_str(), options.notesLanguages);
+    accepted.product = display.product;
+    accepted.notes = display.notes;
+    accepted.bytes = std::move(body);
+    accepted.signature = std::move(signature);
+    return ExitOk;
+}
+
+int LoadKeys(const Options& options, RoadObserver& observer, std::vector<TrustedKey>& keys) {
+    common::Result<std::vector<TrustedKey>> loaded = LoadTrustedKeys(options.publicKeys);
+    if (!loaded) {
+        return Report(observer, UsageFailure(loaded.reason()));
+    }
+    keys = std::move(loaded).value();
+    return keys.empty() ? AllowUnauthenticated(options, observer) : ExitOk;
+}
+
 } // namespace
 
 RoadFailure StepFailure(const char* what, Step step, HV_Result result) {
@@ -235,18 +266,14 @@ RoadFailure StepFailure(const char* what, Step step, HV_Result result) {
 
 int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObserver& observer,
                            RoadManifest& accepted) {
-    const common::Result<std::vector<TrustedKey>> loaded = LoadTrustedKeys(options.publicKeys);
-    if (!loaded) {
-        return Report(observer, UsageFailure(loaded.reason()));
+    std::vector<TrustedKey> keys;
+    int code = LoadKeys(options, observer, keys);
+    if (code != ExitOk) {
+        return code;
     }
-    const std::vector<TrustedKey>& keys = loaded.value();
     std::string manifestUrl;
     if (!common::WideToUtf8(options.manifestUrl, manifestUrl)) {
         return Report(observer, UsageFailure("--manifest is not valid text"));
-    }
-    int code = keys.empty() ? AllowUnauthenticated(options, observer) : ExitOk;
-    if (code != ExitOk) {
-        return code;
     }
     observer.Checking(manifestUrl);
     std::string body;
@@ -254,24 +281,34 @@ int FetchAuthenticManifest(const Options& options, NetworkRun& network, RoadObse
     if (code != ExitOk) {
         return code;
     }
-    code =
-        keys.empty() ? ExitOk : Authenticate(options, manifestUrl, network, observer, body, keys);
+    std::string signature;
+    code = keys.empty()
+               ? ExitOk
+               : Authenticate(options, manifestUrl, network, observer, body, keys, signature);
     if (code != ExitOk) {
         return code;
     }
-    HV_Manifest& manifest = accepted.fields;
-    const HV_Result result = HV_ParseManifest(body.c_str(), &manifest);
-    if (result != HV_Ok) {
-        return Report(observer, StepFailure("Cannot read the manifest", Step::Parse, result));
-    }
-    code = CheckTerms(options, observer, body, !keys.empty(), accepted);
+    return AcceptManifest(options, observer, std::move(body), std::move(signature), !keys.empty(),
+                          false, accepted);
+}
+
+int AcceptStagedManifest(const Options& options, RoadObserver& observer, std::string body,
+                         std::string signature, RoadManifest& accepted) {
+    std::vector<TrustedKey> keys;
+    const int code = LoadKeys(options, observer, keys);
     if (code != ExitOk) {
         return code;
     }
-    const ManifestDisplay display = ReadManifestDisplay(body.c_str(), options.notesLanguages);
-    accepted.product = display.product;
-    accepted.notes = display.notes;
-    return ExitOk;
+    if (!keys.empty()) {
+        std::size_t index = 0;
+        if (VerifyManifestSignature(body, signature, keys, index) != SignatureVerdict::Verified) {
+            return Refuse(observer, "the staged manifest is not signed by a key trusted now (" +
+                                        std::to_string(keys.size()) + " tried)");
+        }
+        observer.Note("Staged manifest's signature verified with " + keys[index].source + ".");
+    }
+    return AcceptManifest(options, observer, std::move(body), std::move(signature), !keys.empty(),
+                          true, accepted);
 }
 
 } // namespace hovrel::windows

@@ -10,6 +10,8 @@
 #include "policy.h"
 #include "road.h"
 
+#include <string>
+
 namespace hovrel::windows {
 
 // "what: result text", then the advice.
@@ -21,5 +23,11 @@ road::RoadFailure StepFailure(const char* what, road::Step step, HV_Result resul
 // without --allow-unsigned for a command that downloads).
 int FetchAuthenticManifest(const road::Options& options, NetworkRun& network,
                            road::RoadObserver& observer, road::RoadManifest& manifest);
+
+// apply: the stage's manifest and signature, read from its folder, verified
+// with the keys trusted now and within its terms but its expiry, which
+// passed no earlier than staging. Exit codes as above.
+int AcceptStagedManifest(const road::Options& options, road::RoadObserver& observer,
+                         std::string body, std::string signature, road::RoadManifest& manifest);
 
 } // namespace hovrel::windows

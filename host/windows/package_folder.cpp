@@ -97,6 +97,23 @@ bool BuildDacl(std::vector<BYTE>& acl, bool userMayWrite) {
     return true;
 }
 
+// The access list of BuildDacl in a descriptor that does not inherit.
+class FolderAccess {
+  public:
+    bool Build(bool userMayWrite) {
+        return BuildDacl(acl_, userMayWrite) &&
+               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+               SetSecurityDescriptorDacl(&descriptor_, TRUE, reinterpret_cast<PACL>(acl_.data()),
+                                         FALSE) &&
+               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+    SECURITY_ATTRIBUTES Attributes() { return {sizeof(SECURITY_ATTRIBUTES), &descriptor_, FALSE}; }
+
+  private:
+    std::vector<BYTE> acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+};
+
 constexpr wchar_t kNamePrefix[] = L"hovrel-";
 constexpr wchar_t kKeptMarker[] = L"\\hovrel-kept";
 constexpr std::size_t kRandomBytes = 12;
@@ -232,15 +249,11 @@ void PackageFolder::Keep() {
 
 common::Status PackageFolder::CreateIn(const std::wstring& temp, bool userMayWrite) {
     using common::Status;
-    std::vector<BYTE> acl;
-    SECURITY_DESCRIPTOR descriptor = {};
-    if (!BuildDacl(acl, userMayWrite) ||
-        !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-        !SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<PACL>(acl.data()), FALSE) ||
-        !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+    FolderAccess access;
+    if (!access.Build(userMayWrite)) {
         return Status::Failure("cannot build the package folder's access list");
     }
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
+    SECURITY_ATTRIBUTES attributes = access.Attributes();
     // A name already taken is either chance or a squatter; draw again.
     for (int attempt = 0; attempt < 8; ++attempt) {
         std::wstring name;
@@ -270,6 +283,23 @@ void PackageFolder::Remove(std::wstring spare) {
     }
     RemoveFolder(path_, spare);
     path_.clear();
+}
+
+common::Status CreatePrivateFolder(const std::wstring& path) {
+    FolderAccess access;
+    if (!access.Build(true)) {
+        return common::Status::Failure("cannot build the folder's access list");
+    }
+    SECURITY_ATTRIBUTES attributes = access.Attributes();
+    if (!CreateDirectoryW(path.c_str(), &attributes)) {
+        return common::Status::Failure("cannot create " + FolderText(path) + " (error " +
+                                       std::to_string(GetLastError()) + ")");
+    }
+    return common::Status::Ok();
+}
+
+void RemoveFolderAndFiles(const std::wstring& path) {
+    RemoveFolder(path, std::wstring());
 }
 
 void RemoveStalePackageFolders() {

@@ -42,6 +42,13 @@ class PackageFolder {
     bool keep_ = false;
 };
 
+// A folder at `path` with the same private access list as a package folder
+// (the user, SYSTEM and Administrators), for a folder that must keep its name.
+common::Status CreatePrivateFolder(const std::wstring& path);
+
+// Deletes the files in the folder, then the folder.
+void RemoveFolderAndFiles(const std::wstring& path);
+
 // Removes what a hard kill left: this program's folders in the user's temp
 // folder (its name pattern, owned by the user, not kept) not written for a
 // day; an elevated host also its protected ones.

@@ -2,6 +2,8 @@
 
 #include "hovrel.h"
 #include "registry_names.h"
+#include "stage.h"
+#include "staged_update.h"
 #include "utf8.h"
 #include "windows_road_steps.h"
 
@@ -63,11 +65,16 @@ void RecordConsent(ProductState& state, bool yes, RoadObserver& observer) {
 }
 
 int RunRoadWithState(ProductState& state, RoadObserver& observer, common::CancelFlag& cancel) {
-    WindowsRoadSteps platform(state.options, observer, cancel);
+    const bool applying = state.options.command == Command::Apply;
+    StageRefusals reporter(observer, applying);
+    WindowsRoadSteps platform(state.options, reporter, cancel);
     StatefulSteps steps(platform, state.store.get(), state.now, state.options.automatic,
                         state.user.skippedVersion.value_or(std::string()), CompareVersions,
-                        observer);
-    return RunRoad(state.options, steps, observer, cancel);
+                        reporter);
+    if (applying) {
+        steps.NotACheck();
+    }
+    return RunRoad(state.options, steps, reporter, cancel);
 }
 
 int RunStatus(ProductState& state, std::string& out, std::vector<std::string>& errors) {
@@ -77,14 +84,16 @@ int RunStatus(ProductState& state, std::string& out, std::vector<std::string>& e
         errors.push_back("hovrel-update: --product is not valid text");
         return ExitUsage;
     }
+    StagedUpdate stage(state.options.product);
     if (state.options.reset) {
+        stage.Remove();
         if (!store.DeleteUserState()) {
             errors.push_back("Cannot delete " + store.UserPlace() +
                              "; check that it is not open elsewhere and try again.");
             return ExitUsage;
         }
         state.user = UserState{};
-        out += "Deleted " + store.UserPlace() + ".\n";
+        out += "Deleted " + store.UserPlace() + " and the staged update.\n";
     }
     if (!state.options.channel.empty()) {
         const std::string channel(state.options.channel.begin(), state.options.channel.end());
@@ -107,6 +116,11 @@ int RunStatus(ProductState& state, std::string& out, std::vector<std::string>& e
     }
     out += "State: " + store.UserPlace() + "\nPolicy: " + store.PolicyPlace() + "\n";
     out += DescribeStatus(product, state.settings, state.user, policy, state.now);
+    std::string folder;
+    const std::string version = stage.Exists() ? stage.Version() : std::string();
+    out += version.empty() || !common::WideToUtf8(stage.Folder(), folder)
+               ? "Staged update: none\n"
+               : "Staged update: " + version + " in " + folder + "\n";
     return ExitOk;
 }
 

@@ -115,6 +115,12 @@ bool RegistryStore::WriteText(const char* name, const std::string& value) {
                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
+bool RegistryStore::DeleteUserValue(const char* name) {
+    const LSTATUS status =
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, userKey_.c_str(), Wide(name).c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 bool RegistryStore::DeleteUserState() {
     const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, userKey_.c_str());
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;

@@ -19,6 +19,7 @@ class RegistryStore : public road::StateStore {
     road::RawValue ReadPolicy(const char* name) override;
     bool WriteNumber(const char* name, road::RawValue::Type type, std::uint64_t value) override;
     bool WriteText(const char* name, const std::string& value) override;
+    bool DeleteUserValue(const char* name) override;
     bool DeleteUserState() override;
     std::string UserPlace() const override;
     std::string PolicyPlace() const override;

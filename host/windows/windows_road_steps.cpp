@@ -6,6 +6,8 @@
 #include "package_file.h"
 #include "package_hold.h"
 #include "policy.h"
+#include "relaunch.h"
+#include "stage.h"
 #include "utf8.h"
 #include "windows_support.h"
 
@@ -14,7 +16,22 @@ namespace hovrel::windows {
 using namespace hovrel::road;
 
 int WindowsRoadSteps::FetchManifest(RoadManifest& manifest) {
+    if (options_.command == Command::Apply) {
+        return ReadStagedManifest(manifest);
+    }
     return FetchAuthenticManifest(options_, network_, observer_, manifest);
+}
+
+int WindowsRoadSteps::ReadStagedManifest(RoadManifest& manifest) {
+    std::string bytes;
+    std::string signature;
+    if (!stage_.Read(bytes, signature)) {
+        return Report(observer_,
+                      Failure(ExitRefused, "Refused: the staged manifest cannot be read.",
+                              kStageDeletedAdvice));
+    }
+    return AcceptStagedManifest(options_, observer_, std::move(bytes), std::move(signature),
+                                manifest);
 }
 
 int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& report) {
@@ -53,6 +70,22 @@ int WindowsRoadSteps::Evaluate(const RoadManifest& accepted, VerdictReport& repo
 }
 
 int WindowsRoadSteps::PreparePackagePath(const RoadManifest& manifest, std::wstring& path) {
+    if (options_.command == Command::Apply) {
+        path = stage_.PackagePath();
+        if (path.empty()) {
+            return Report(observer_, Failure(ExitRefused, "Refused: the stage holds no package.",
+                                             kStageDeletedAdvice));
+        }
+        return ExitOk;
+    }
+    if (options_.background) {
+        const common::Status begun = stage_.BeginNext(path);
+        if (!begun) {
+            return Report(observer_, Failure(ExitDownload, "Cannot stage: " + begun.reason() + ".",
+                                             "Check that folder, then run the update again."));
+        }
+        return ExitOk;
+    }
     return ChoosePackagePath(options_, observer_, manifest.fields, folder_, path);
 }
 
@@ -123,6 +156,10 @@ int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wst
         return Report(observer_,
                       StepFailure("The package does not verify", Step::Verify, HV_FileIo));
     }
+    code = CheckSize(accepted.fields);
+    if (code != ExitOk) {
+        return code;
+    }
     const HV_Result result = HashMatches(package_, accepted.fields.sha256);
     if (result != HV_Ok) {
         return Report(observer_, StepFailure("The package does not verify", Step::Verify, result));
@@ -134,6 +171,18 @@ int WindowsRoadSteps::VerifyPackage(const RoadManifest& accepted, const std::wst
         return code;
     }
     return CheckPackagePublisher(options_, observer_, held_.get(), package_);
+}
+
+// The download checked the size as it came; a package already on disk
+// is checked here.
+int WindowsRoadSteps::CheckSize(const HV_Manifest& manifest) {
+    LARGE_INTEGER size = {};
+    if (manifest.size == 0 || (GetFileSizeEx(held_.get(), &size) &&
+                               static_cast<std::uint64_t>(size.QuadPart) == manifest.size)) {
+        return ExitOk;
+    }
+    return Report(observer_,
+                  StepFailure("The package does not verify", Step::Verify, HV_SizeMismatch));
 }
 
 int WindowsRoadSteps::PathText(const std::wstring& path, std::string& text) {
@@ -164,6 +213,52 @@ void WindowsRoadSteps::KeepPackageFolder() {
 void WindowsRoadSteps::RemovePackageFolder() {
     if (!options_.keep) {
         folder_.Remove(keptLog_);
+    }
+}
+
+bool WindowsRoadSteps::FindStage(const std::string& version, std::optional<std::int32_t>& order) {
+    order.reset();
+    if (!stage_.Exists()) {
+        return false;
+    }
+    const std::string staged = stage_.Version();
+    std::int32_t compared = 0;
+    if (!version.empty() && !staged.empty() &&
+        HV_CompareVersion(version.c_str(), staged.c_str(), &compared) == HV_Ok) {
+        order = compared;
+    }
+    return true;
+}
+
+int WindowsRoadSteps::StagePackage(const RoadManifest& manifest, std::string& folder) {
+    const common::Status committed = stage_.CommitNext(manifest.bytes, manifest.signature);
+    if (!committed) {
+        return Report(observer_, Failure(ExitDownload, "Cannot stage: " + committed.reason() + ".",
+                                         "Check that folder, then run the update again."));
+    }
+    if (!common::WideToUtf8(stage_.Folder(), folder)) {
+        folder = "the stage's folder";
+    }
+    return ExitOk;
+}
+
+void WindowsRoadSteps::RemoveStage() {
+    stage_.Remove();
+}
+
+void WindowsRoadSteps::Relaunch() {
+    if (options_.relaunchPath.empty()) {
+        return;
+    }
+    std::string program;
+    common::WideToUtf8(options_.relaunchPath, program);
+    const common::Status started = StartAsUser(options_.relaunchPath, options_.relaunchArgs);
+    if (started) {
+        observer_.Note("Started " + program + ".");
+    } else {
+        observer_.Warned({"Warning: cannot start " + program + " again: " + started.reason() +
+                              "; start it yourself.",
+                          "warning.relaunch.failed"});
     }
 }
 

@@ -9,8 +9,10 @@
 #include "package_folder.h"
 #include "package_name.h"
 #include "road.h"
+#include "staged_update.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace hovrel::windows {
@@ -23,7 +25,7 @@ class WindowsRoadSteps : public road::RoadSteps {
     WindowsRoadSteps(const road::Options& options, road::RoadObserver& observer,
                      common::CancelFlag& cancel)
         : options_(options), observer_(observer), cancel_(cancel),
-          network_(options, observer, cancel) {}
+          network_(options, observer, cancel), stage_(options.product) {}
 
     int FetchManifest(road::RoadManifest& manifest) override;
     int Evaluate(const road::RoadManifest& manifest, road::VerdictReport& report) override;
@@ -35,8 +37,15 @@ class WindowsRoadSteps : public road::RoadSteps {
     void ReleasePackage() override;
     void KeepPackageFolder() override;
     void RemovePackageFolder() override;
+    bool FindStage(const std::string& version, std::optional<std::int32_t>& order) override;
+    int StagePackage(const road::RoadManifest& manifest, std::string& folder) override;
+    void RemoveStage() override;
+    void Relaunch() override;
 
   private:
+    int ReadStagedManifest(road::RoadManifest& manifest);
+    int CheckSize(const HV_Manifest& manifest);
+
     // The package path as text for the road's reports, or a usage failure.
     int PathText(const std::wstring& path, std::string& text);
 
@@ -45,6 +54,7 @@ class WindowsRoadSteps : public road::RoadSteps {
     common::CancelFlag& cancel_;
     NetworkRun network_;
     PackageFolder folder_;
+    StagedUpdate stage_;
     hovrel::UniqueFile held_;
     std::wstring package_; // absolute, as placed by Download or given to install
     road::PackageKind kind_ = road::PackageKind::Unknown;

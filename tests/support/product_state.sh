@@ -2,8 +2,10 @@
 # Caller sets product and has sourced host_programs.sh. Provides user_key,
 # policy_key, set_value KEY NAME TYPE DATA, clear_key KEY, read_value KEY
 # NAME (a REG_QWORD or REG_DWORD as a decimal number, a REG_SZ as its text,
-# empty when absent), request_count and expect_requests N WHAT.
+# empty when absent), request_count, expect_requests N WHAT, and stage (the
+# product's stage folder as a Unix path) with stage_gone WHAT.
 user_key="HKCU\\Software\\Hovrel\\$product"
+stage=$(winepath -u "$("$wine_run" cmd /c echo %LOCALAPPDATA% </dev/null 2>/dev/null | tr -d '\r')")/Hovrel/$product/staged
 policy_key="HKLM\\Software\\Policies\\Hovrel\\$product"
 
 set_value() {
@@ -51,4 +53,9 @@ expect_requests() {
         tail -n $((now - requests_seen)) "$requests" 2>/dev/null | sed 's/^/    /'
     fi
     requests_seen=$now
+}
+
+stage_gone() {
+    [ ! -e "$stage" ] || fail "$1: the stage is still there"
+    [ -z "$(read_value "$user_key" StagedVersion)" ] || fail "$1: StagedVersion is still set"
 }

@@ -2,11 +2,14 @@
 // UTF-16, to the file named by HOVREL_RECORDER_OUT and exits with the code in
 // HOVREL_RECORDER_EXIT (decimal or 0x hex; 0 when unset). With
 // HOVREL_RECORDER_LINGER_MS it first prints its process id and waits that
-// long, so a test has an app for the host to wait on.
+// long, so a test has an app for the host to wait on. With
+// HOVREL_RECORDER_APPEND it adds its line to the file instead, so a test
+// sees the installer and the app started after it in order.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 int main() {
     wchar_t lingerText[32] = {};
@@ -17,15 +20,20 @@ int main() {
     }
     wchar_t outPath[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"HOVREL_RECORDER_OUT", outPath, MAX_PATH) != 0) {
-        HANDLE file = CreateFileW(outPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        const bool append = GetEnvironmentVariableW(L"HOVREL_RECORDER_APPEND", nullptr, 0) != 0;
+        HANDLE file =
+            CreateFileW(outPath, append ? FILE_APPEND_DATA : GENERIC_WRITE, 0, nullptr,
+                        append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             ExitProcess(250);
         }
-        const wchar_t* line = GetCommandLineW();
-        const DWORD bytes = static_cast<DWORD>(std::wcslen(line) * sizeof(wchar_t));
+        std::wstring line = GetCommandLineW();
+        if (append) {
+            line += L"\n";
+        }
+        const DWORD bytes = static_cast<DWORD>(line.size() * sizeof(wchar_t));
         DWORD written = 0;
-        const BOOL ok = WriteFile(file, line, bytes, &written, nullptr);
+        const BOOL ok = WriteFile(file, line.data(), bytes, &written, nullptr);
         CloseHandle(file);
         if (!ok || written != bytes) {
             ExitProcess(251);

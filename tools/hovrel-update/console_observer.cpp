@@ -1,6 +1,7 @@
 #include "console_observer.h"
 
 #include "progress.h"
+#include "stage.h"
 #include "windows_support.h"
 
 #include <windows.h>
@@ -179,6 +180,8 @@ class ConsoleObserver : public RoadObserver {
             break;
         }
     }
+
+    void StageChanged(const StageReport& report) override { Out(StageLine(report)); }
 
     void Finished(int) override { std::fflush(stdout); }
 

@@ -105,6 +105,8 @@ common::Result<PageOptions> PageOptionsOf(const Options& options) {
     }
     // An automatic run shows nothing unless it offers an update.
     pages.quiet = options.quietIfCurrent || options.automatic;
+    pages.background = options.background;
+    pages.applying = options.command == Command::Apply;
     return pages;
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ class FakeStore : public StateStore {
         if (writable) {
             user[name] = {Type::Text, 0, value};
         }
+        return writable;
+    }
+    bool DeleteUserValue(const char* name) override {
+        user.erase(name);
         return writable;
     }
     bool DeleteUserState() override {
@@ -376,6 +381,10 @@ class AnsweringSteps : public RoadSteps {
     void ReleasePackage() override {}
     void KeepPackageFolder() override {}
     void RemovePackageFolder() override {}
+    bool FindStage(const std::string&, std::optional<std::int32_t>&) override { return false; }
+    int StagePackage(const RoadManifest&, std::string&) override { return ExitOk; }
+    void RemoveStage() override {}
+    void Relaunch() override {}
 };
 
 class Warnings : public RoadObserver {
@@ -395,6 +404,7 @@ class Warnings : public RoadObserver {
     void Installed(const InstallReport&) override {}
     void Failed(const RoadFailure&) override {}
     void Stopped(StopPoint, std::uint32_t) override {}
+    void StageChanged(const StageReport&) override {}
     void Finished(int) override {}
     bool AcceptOffer(const RoadManifest&, const VerdictReport&) override { return true; }
     bool ConfirmInstall(const RoadManifest&) override { return true; }
@@ -431,6 +441,31 @@ TEST(StatefulSteps, WritesLastCheckOnlyWhenTheServerAnswered) {
             // A state that cannot be written: one warning, the same exit code.
             EXPECT_EQ(observer.lines.size(), c.written && !writable ? 1u : 0u) << c.code;
         }
+    }
+}
+
+// StagedVersion follows the stage; apply's read of the stage is no check.
+TEST(StatefulSteps, StagedVersionFollowsTheStage) {
+    for (const bool writable : {true, false}) {
+        FakeStore store;
+        store.writable = writable;
+        AnsweringSteps inner;
+        Warnings observer;
+        StatefulSteps steps(inner, &store, 4242, false, "", Compare, observer);
+        RoadManifest manifest;
+        std::snprintf(manifest.fields.version, sizeof manifest.fields.version, "2.0.0");
+        std::string folder;
+        EXPECT_EQ(steps.StagePackage(manifest, folder), ExitOk);
+        EXPECT_EQ(store.user.count(registry::kStagedVersion), writable ? 1u : 0u);
+        if (writable) {
+            EXPECT_EQ(store.user[registry::kStagedVersion].text, "2.0.0");
+        }
+        steps.RemoveStage();
+        EXPECT_EQ(store.user.count(registry::kStagedVersion), 0u);
+        EXPECT_EQ(observer.lines.size(), writable ? 0u : 2u);
+        steps.NotACheck();
+        EXPECT_EQ(steps.FetchManifest(manifest), ExitOk);
+        EXPECT_EQ(store.user.count(registry::kLastCheck), 0u);
     }
 }
 

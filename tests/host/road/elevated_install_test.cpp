@@ -65,4 +65,20 @@ TEST(ElevatedInstall, RepeatsTheChecksForTheVerifiedPath) {
                   std::wstring(64, L'a'));
 }
 
+// apply's elevated run verifies the same stage again: no package path, and
+// neither the wait nor the relaunch, which stay with the unelevated run.
+TEST(ElevatedInstall, ApplyHandsOverTheStage) {
+    Options options;
+    options.command = Command::Apply;
+    options.product = L"App";
+    options.installedVersion = L"1.0";
+    options.waitPid = 42;
+    options.relaunchPath = L"C:\\App\\app.exe";
+    options.relaunchArgs = L"--updated";
+    options.publicKeys = {L"QUJD"};
+    EXPECT_EQ(ElevatedInstallArguments(options, L"C:\\Users\\u\\staged\\package.exe"),
+              L"apply --yes --fetch-timeout=60 --retries=3 --min-rate=4096 --min-rate-window=60 "
+              L"--public-key=QUJD --installed=1.0 --product=App");
+}
+
 } // namespace

@@ -13,8 +13,8 @@ using hovrel::road::Program;
 
 // Every option that differs from its default, as "name=value", after the command.
 std::wstring Describe(const Options& o) {
-    static const wchar_t* const kCommands[] = {L"help",    L"check",  L"download",
-                                               L"install", L"update", L"status"};
+    static const wchar_t* const kCommands[] = {L"help",   L"check",  L"download", L"install",
+                                               L"update", L"status", L"apply"};
     std::wstring text = kCommands[static_cast<int>(o.command)];
     const auto add = [&text](const wchar_t* name, const std::wstring& value) {
         if (!value.empty()) {
@@ -56,6 +56,9 @@ std::wstring Describe(const Options& o) {
     add(L"interval", number(o.intervalHours));
     add(L"channel", o.channel);
     add(L"reset", flag(o.reset));
+    add(L"background", flag(o.background));
+    add(L"relaunch", o.relaunchPath);
+    add(L"relaunch-args", o.relaunchArgs);
     return text;
 }
 
@@ -97,6 +100,15 @@ TEST(ParseCommandLine, AcceptsEachCommandWithItsOptions) {
          L"check manifest=u installed=1 product=p auto=1 interval=744 channel=beta-2"},
         {{L"status", L"--product", L"p", L"--reset", L"--channel=stable"},
          L"status product=p channel=stable reset=1"},
+        {{L"update", L"--manifest", L"u", L"--installed", L"1", L"--product", L"p", L"--background",
+          L"--auto"},
+         L"update manifest=u installed=1 product=p auto=1 background=1"},
+        {{L"apply", L"--product", L"p", L"--installed", L"1", L"--wait-pid", L"7", L"--relaunch",
+          L"C:\\App\\app.exe", L"--relaunch-args", L"--updated \"x y\""},
+         L"apply installed=1 product=p wait-pid=7 relaunch=C:\\App\\app.exe "
+         L"relaunch-args=--updated \"x y\""},
+        {{L"install", L"--manifest", L"u", L"--out", L"p.exe", L"--relaunch", L"a.exe"},
+         L"install manifest=u out=p.exe relaunch=a.exe"},
         {{L"--help"}, L"help"},
         {{L"check", L"--manifest", L"u", L"-h", L"--bogus"}, L"help"},
         {{L"/?"}, L"help"},
@@ -276,7 +288,9 @@ TEST(ParseCommandLine, WordsEachRefusalExactly) {
         std::vector<std::wstring> arguments;
         std::string error;
     } cases[] = {
-        {Program::Console, {}, "no command given (check, download, install, update or status)"},
+        {Program::Console,
+         {},
+         "no command given (check, download, install, update, apply or status)"},
         {Program::Console, {L"fetch"}, "unknown command fetch"},
         {Program::Console, {L"-x"}, "unknown command -x"},
         {Program::Console, {L"check", L"update"}, "unexpected argument update"},
@@ -355,6 +369,40 @@ TEST(ParseCommandLine, WordsEachRefusalExactly) {
         {Program::Console, {L"--pub", L"x"}, "unknown option --pub"},
         {Program::Console, {L"--zo\u00EB"}, "unknown option --zo?"},
         {Program::Console, {L"check", L"\u00E9t\u00E9"}, "unexpected argument ?t?"},
+        // The stage: one product's, and only update stages or apply installs it.
+        {Program::Console, {L"apply", L"--installed", L"1"}, "apply needs --product"},
+        {Program::Window, {L"apply", L"--product", L"P"}, "apply needs --installed"},
+        {Program::Console,
+         {L"update", L"--manifest", L"u", L"--installed", L"1", L"--background"},
+         "--background needs --product"},
+        {Program::Console,
+         {L"check", L"--manifest", L"u", L"--installed", L"1", L"--product", L"P", L"--background"},
+         "--background goes with update"},
+        {Program::Console,
+         {L"apply", L"--product", L"P", L"--installed", L"1", L"--auto"},
+         "apply does not take --auto"},
+        {Program::Console,
+         {L"apply", L"--product", L"P", L"--installed", L"1", L"--out", L"x"},
+         "--out does not go with --background or apply: the stage holds the package"},
+        {Program::Console,
+         {L"apply", L"--product", L"..", L"--installed", L"1"},
+         "--product names the stage's folder: no \\ / : * ? \" < > |, and no trailing dot or "
+         "space"},
+        {Program::Console,
+         {L"update", L"--manifest", L"u", L"--installed", L"1", L"--product", L"a\\b",
+          L"--background"},
+         "--product names the stage's folder: no \\ / : * ? \" < > |, and no trailing dot or "
+         "space"},
+        {Program::Console,
+         {L"download", L"--manifest", L"u", L"--relaunch", L"app.exe"},
+         "--relaunch goes with update, install or apply"},
+        {Program::Console,
+         {L"update", L"--manifest", L"u", L"--installed", L"1", L"--product", L"P", L"--background",
+          L"--relaunch", L"app.exe"},
+         "--relaunch goes with update, install or apply"},
+        {Program::Console,
+         {L"update", L"--manifest", L"u", L"--installed", L"1", L"--relaunch-args", L"-x"},
+         "--relaunch-args needs --relaunch"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseCommandLine(c.arguments, c.program);

@@ -317,6 +317,10 @@ class StepsUntilCancel : public RoadSteps {
     void ReleasePackage() override {}
     void KeepPackageFolder() override {}
     void RemovePackageFolder() override {}
+    bool FindStage(const std::string&, std::optional<std::int32_t>&) override { return false; }
+    int StagePackage(const RoadManifest&, std::string&) override { return ExitOk; }
+    void RemoveStage() override {}
+    void Relaunch() override {}
 
   private:
     const Page cancelOn_;

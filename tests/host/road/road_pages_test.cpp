@@ -24,6 +24,8 @@ struct Script {
     Command command = Command::Update;
     bool yes = false;
     bool quiet = false;
+    bool background = false; // update --background
+    bool staged = false;     // a stage is there
     int fetch = ExitOk;
     Verdict verdict = Verdict::Available;
     bool mandatory = false;
@@ -104,6 +106,12 @@ class FakeSteps : public RoadSteps {
     void ReleasePackage() override {}
     void KeepPackageFolder() override {}
     void RemovePackageFolder() override {}
+    bool FindStage(const std::string&, std::optional<std::int32_t>&) override {
+        return script_.staged;
+    }
+    int StagePackage(const RoadManifest&, std::string&) override { return ExitOk; }
+    void RemoveStage() override {}
+    void Relaunch() override {}
 
   private:
     int Fail(int code, const std::string& line, const std::string& detail = "") {
@@ -195,6 +203,8 @@ Seen Drive(const Script& script, OfferMemory* memory = nullptr) {
     pageOptions.name = "Demo";
     pageOptions.installed = "1.0.0";
     pageOptions.quiet = script.quiet;
+    options.background = pageOptions.background = script.background;
+    pageOptions.applying = script.command == Command::Apply;
     hovrel::common::CancelFlag cancel;
     RecordingSink sink(script);
     UpdaterPages pages(pageOptions, sink, cancel);
@@ -286,6 +296,23 @@ TEST(RoadPages, ShowThePagesOfEachRoadInOrder) {
              s.verdict = Verdict::NeedsNewerWindows;
          }),
          "checking outcome:up-to-date", 0},
+        {"background stages unseen", with([](Script& s) { s.background = true; }), "closed", 0},
+        {"background, a refusal is told", with([](Script& s) {
+             s.background = true;
+             s.verify = ExitRefused;
+         }),
+         "outcome:failed", 9},
+        {"background, a network failure is not", with([](Script& s) {
+             s.background = true;
+             s.download = ExitDownload;
+         }),
+         "closed", 4},
+        {"apply asks nothing", with([](Script& s) {
+             s.command = Command::Apply;
+             s.staged = true;
+         }),
+         "verifying installing outcome:installed", 0},
+        {"apply, nothing staged", with([](Script& s) { s.command = Command::Apply; }), "closed", 0},
     };
     for (const Row& row : rows) {
         const Seen run = Drive(row.script);

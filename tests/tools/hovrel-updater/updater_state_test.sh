@@ -2,7 +2,8 @@
 # hovrel-updater's state under Wine: the automatic runs that show no window
 # (the first one, one not due, the policy's never), then on a display of its
 # own the consent page and the offer's Skip this version and Remind me
-# later, through the window's test keys, read back from the registry.
+# later, through the window's test keys, read back from the registry; the
+# background run that shows nothing, a refusal it tells, and apply.
 # The window needs a Wine session started with the display, so this test
 # restarts the prefix's wineserver and must run alone.
 # Arguments: the build directory.
@@ -55,7 +56,7 @@ export DISPLAY=:$(head -n1 "$scratch/display")
 wineserver -k 2>/dev/null || true
 wineserver -w
 trap 'clear_key "$user_key"; clear_key "$policy_key"; wineserver -k 2>/dev/null || true;
-      kill "$xvfb_pid" 2>/dev/null || true; cleanup' EXIT
+      kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$(dirname "$stage")"; cleanup' EXIT
 
 # shown PAGES EXIT KEYS ARGS...: the window shows PAGES and exits with EXIT.
 shown() {
@@ -65,7 +66,8 @@ shown() {
     rm -f "$log"
     HOVREL_UPDATER_TEST_LOG=$(windows_path "$log") HOVREL_UPDATER_TEST_KEYS=$keys \
         timeout 90 "$wine_run" "$tool" "$@" </dev/null >"$scratch/output.txt" 2>&1 || status=$?
-    pages=$(tr '\n' ' ' <"$log" 2>/dev/null | sed 's/ $//')
+    # No log at all: no page was shown.
+    pages=$(if [ -f "$log" ]; then tr '\n' ' ' <"$log" | sed 's/ $//'; fi)
     if [ "$status" -ne "$want" ] || [ "$pages" != "$want_pages" ]; then
         fail "hovrel-updater $*: wanted pages \"$want_pages\" and exit $want, got \"$pages\", exit $status"
         sed 's/^/    /' "$scratch/output.txt"
@@ -117,5 +119,22 @@ if [ -z "$remind" ] || [ "$remind" -lt $((before + 86400)) ] || [ "$remind" -gt 
     fail "Remind me later should store a day from now, stored \"$remind\""
 fi
 expect_requests 5 "skip, the mandatory update and its package, remind"
+
+# The background shows nothing while it stages, and a refusal worth telling;
+# apply shows its pages and installs the stage.
+clear_key "$user_key"
+rm -f "$record"
+shown "" 0 "" update --background --product "$product" --allow-unsigned \
+    --manifest "$base/current.json" --installed 1.0.0
+[ -f "$stage/package.exe" ] && [ "$(read_value "$user_key" StagedVersion)" = 2.0.0 ] ||
+    fail "the window's background run staged nothing"
+[ ! -e "$record" ] || fail "the window's background run started the installer"
+manifest other product="Other$product"
+shown "outcome:failed" 9 "outcome=enter@300" update --background --product "$product" \
+    --allow-unsigned --manifest "$base/other.json" --installed 1.0.0
+shown "verifying installing outcome:installed" 0 "outcome=enter@300" apply --product "$product" \
+    --allow-unsigned --installed 1.0.0
+[ -e "$record" ] || fail "the window's apply did not start the installer"
+stage_gone "the window's apply"
 
 finish
