@@ -8,9 +8,10 @@ namespace hovrel::language {
 extern const Table kTextsEn;
 extern const Table kTextsDe;
 extern const Table kTextsFr;
+extern const Table kTextsEs;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr, &kTextsEs};
     return tables;
 }
 
