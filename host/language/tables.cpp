@@ -9,9 +9,11 @@ extern const Table kTextsEn;
 extern const Table kTextsDe;
 extern const Table kTextsFr;
 extern const Table kTextsEs;
+extern const Table kTextsIt;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr, &kTextsEs};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr, &kTextsEs,
+                                                     &kTextsIt};
     return tables;
 }
 
