@@ -10,10 +10,11 @@ extern const Table kTextsDe;
 extern const Table kTextsFr;
 extern const Table kTextsEs;
 extern const Table kTextsIt;
+extern const Table kTextsPtBr;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr, &kTextsEs,
-                                                     &kTextsIt};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr,
+                                                     &kTextsEs, &kTextsIt, &kTextsPtBr};
     return tables;
 }
 
