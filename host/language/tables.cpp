@@ -11,10 +11,11 @@ extern const Table kTextsFr;
 extern const Table kTextsEs;
 extern const Table kTextsIt;
 extern const Table kTextsPtBr;
+extern const Table kTextsNl;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr,
-                                                     &kTextsEs, &kTextsIt, &kTextsPtBr};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe,   &kTextsFr, &kTextsEs,
+                                                     &kTextsIt, &kTextsPtBr, &kTextsNl};
     return tables;
 }
 
