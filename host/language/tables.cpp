@@ -12,10 +12,11 @@ extern const Table kTextsEs;
 extern const Table kTextsIt;
 extern const Table kTextsPtBr;
 extern const Table kTextsNl;
+extern const Table kTextsPl;
 
 const std::vector<const Table*>& Tables() {
     static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe,   &kTextsFr, &kTextsEs,
-                                                     &kTextsIt, &kTextsPtBr, &kTextsNl};
+                                                     &kTextsIt, &kTextsPtBr, &kTextsNl, &kTextsPl};
     return tables;
 }
 
