@@ -13,10 +13,12 @@ extern const Table kTextsIt;
 extern const Table kTextsPtBr;
 extern const Table kTextsNl;
 extern const Table kTextsPl;
+extern const Table kTextsCs;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe,   &kTextsFr, &kTextsEs,
-                                                     &kTextsIt, &kTextsPtBr, &kTextsNl, &kTextsPl};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr,
+                                                     &kTextsEs, &kTextsIt, &kTextsPtBr,
+                                                     &kTextsNl, &kTextsPl, &kTextsCs};
     return tables;
 }
 
