@@ -14,11 +14,12 @@ extern const Table kTextsPtBr;
 extern const Table kTextsNl;
 extern const Table kTextsPl;
 extern const Table kTextsCs;
+extern const Table kTextsRu;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsFr,
-                                                     &kTextsEs, &kTextsIt, &kTextsPtBr,
-                                                     &kTextsNl, &kTextsPl, &kTextsCs};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe,   &kTextsFr, &kTextsEs,
+                                                     &kTextsIt, &kTextsPtBr, &kTextsNl, &kTextsPl,
+                                                     &kTextsCs, &kTextsRu};
     return tables;
 }
 
