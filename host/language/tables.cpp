@@ -7,9 +7,10 @@ namespace hovrel::language {
 // One table per file; a new language is one line here and one in CMakeLists.txt.
 extern const Table kTextsEn;
 extern const Table kTextsDe;
+extern const Table kTextsUk;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk};
     return tables;
 }
 
