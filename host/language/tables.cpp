@@ -8,9 +8,10 @@ namespace hovrel::language {
 extern const Table kTextsEn;
 extern const Table kTextsDe;
 extern const Table kTextsUk;
+extern const Table kTextsTr;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk, &kTextsTr};
     return tables;
 }
 
