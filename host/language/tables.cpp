@@ -9,9 +9,11 @@ extern const Table kTextsEn;
 extern const Table kTextsDe;
 extern const Table kTextsUk;
 extern const Table kTextsTr;
+extern const Table kTextsJa;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk, &kTextsTr};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk, &kTextsTr,
+                                                     &kTextsJa};
     return tables;
 }
 
