@@ -10,10 +10,11 @@ extern const Table kTextsDe;
 extern const Table kTextsUk;
 extern const Table kTextsTr;
 extern const Table kTextsJa;
+extern const Table kTextsKo;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk, &kTextsTr,
-                                                     &kTextsJa};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk,
+                                                     &kTextsTr, &kTextsJa, &kTextsKo};
     return tables;
 }
 
