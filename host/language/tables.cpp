@@ -11,10 +11,11 @@ extern const Table kTextsUk;
 extern const Table kTextsTr;
 extern const Table kTextsJa;
 extern const Table kTextsKo;
+extern const Table kTextsZhHans;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk,
-                                                     &kTextsTr, &kTextsJa, &kTextsKo};
+    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk,    &kTextsTr,
+                                                     &kTextsJa, &kTextsKo, &kTextsZhHans};
     return tables;
 }
 
