@@ -12,10 +12,12 @@ extern const Table kTextsTr;
 extern const Table kTextsJa;
 extern const Table kTextsKo;
 extern const Table kTextsZhHans;
+extern const Table kTextsZhHant;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe, &kTextsUk,    &kTextsTr,
-                                                     &kTextsJa, &kTextsKo, &kTextsZhHans};
+    static const std::vector<const Table*> tables = {&kTextsEn,     &kTextsDe,    &kTextsUk,
+                                                     &kTextsTr,     &kTextsJa,    &kTextsKo,
+                                                     &kTextsZhHans, &kTextsZhHant};
     return tables;
 }
 
