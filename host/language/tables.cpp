@@ -13,11 +13,12 @@ extern const Table kTextsJa;
 extern const Table kTextsKo;
 extern const Table kTextsZhHans;
 extern const Table kTextsZhHant;
+extern const Table kTextsAr;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn,     &kTextsDe,    &kTextsUk,
-                                                     &kTextsTr,     &kTextsJa,    &kTextsKo,
-                                                     &kTextsZhHans, &kTextsZhHant};
+    static const std::vector<const Table*> tables = {&kTextsEn,     &kTextsDe,     &kTextsUk,
+                                                     &kTextsTr,     &kTextsJa,     &kTextsKo,
+                                                     &kTextsZhHans, &kTextsZhHant, &kTextsAr};
     return tables;
 }
 
