@@ -14,11 +14,12 @@ extern const Table kTextsKo;
 extern const Table kTextsZhHans;
 extern const Table kTextsZhHant;
 extern const Table kTextsAr;
+extern const Table kTextsHe;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn,     &kTextsDe,     &kTextsUk,
-                                                     &kTextsTr,     &kTextsJa,     &kTextsKo,
-                                                     &kTextsZhHans, &kTextsZhHant, &kTextsAr};
+    static const std::vector<const Table*> tables = {
+        &kTextsEn, &kTextsDe,     &kTextsUk,     &kTextsTr, &kTextsJa,
+        &kTextsKo, &kTextsZhHans, &kTextsZhHant, &kTextsAr, &kTextsHe};
     return tables;
 }
 
