@@ -15,11 +15,21 @@ extern const Table kTextsNl;
 extern const Table kTextsPl;
 extern const Table kTextsCs;
 extern const Table kTextsRu;
+extern const Table kTextsUk;
+extern const Table kTextsTr;
+extern const Table kTextsJa;
+extern const Table kTextsKo;
+extern const Table kTextsZhHans;
+extern const Table kTextsZhHant;
+extern const Table kTextsAr;
+extern const Table kTextsHe;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe,   &kTextsFr, &kTextsEs,
-                                                     &kTextsIt, &kTextsPtBr, &kTextsNl, &kTextsPl,
-                                                     &kTextsCs, &kTextsRu};
+    static const std::vector<const Table*> tables = {
+        &kTextsEn, &kTextsDe, &kTextsFr,     &kTextsEs,     &kTextsIt, &kTextsPtBr,
+        &kTextsNl, &kTextsPl, &kTextsCs,     &kTextsRu,     &kTextsUk, &kTextsTr,
+        &kTextsJa, &kTextsKo, &kTextsZhHans, &kTextsZhHant, &kTextsAr, &kTextsHe,
+    };
     return tables;
 }
 
