@@ -123,6 +123,7 @@ const Entry kEntries[] = {
      "Volbu přeskočit tuto verzi se nepodařilo uložit; verze bude nabídnuta znovu."},
     {"warning.state.not.saved",
      "Nastavení aktualizace se nepodařilo uložit; aktualizace pokračuje bez něj."},
+    {"warning.relaunch.failed", "Aplikaci se nepodařilo znovu spustit; spusťte ji sami."},
     {"text.not.utf8", "(Tento text není platný text v kódování UTF-8.)"},
 };
 

@@ -128,6 +128,7 @@ const Entry kEntries[] = {
      "No se pudo guardar la opción de omitir esta versión; se volverá a ofrecer."},
     {"warning.state.not.saved", "No se pudo guardar la configuración de la actualización; la "
                                 "actualización continúa sin ella."},
+    {"warning.relaunch.failed", "No se pudo volver a iniciar la aplicación; iníciela usted mismo."},
     {"text.not.utf8", "(Este texto no es UTF-8 válido.)"},
 };
 

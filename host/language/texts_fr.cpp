@@ -132,6 +132,7 @@ const Entry kEntries[] = {
                                "elle vous sera de nouveau proposée."},
     {"warning.state.not.saved", "Les paramètres de la mise à jour n'ont pas pu être "
                                 "enregistrés\u00a0; la mise à jour continue sans eux."},
+    {"warning.relaunch.failed", "L’application n’a pas pu être relancée ; lancez-la vous-même."},
     {"text.not.utf8", "(Ce texte n'est pas de l'UTF-8 valide.)"},
 };
 

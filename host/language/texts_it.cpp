@@ -129,6 +129,7 @@ const Entry kEntries[] = {
      "Impossibile salvare la scelta di ignorare questa versione; verrà proposta di nuovo."},
     {"warning.state.not.saved", "Impossibile salvare le impostazioni dell'aggiornamento; "
                                 "l'aggiornamento prosegue senza di esse."},
+    {"warning.relaunch.failed", "Non è stato possibile riavviare l'app; avviala manualmente."},
     {"text.not.utf8", "(Questo testo non è UTF-8 valido.)"},
 };
 

@@ -126,6 +126,7 @@ const Entry kEntries[] = {
      "이 버전을 건너뛰는 선택을 저장할 수 없어 이 버전이 다시 제공됩니다."},
     {"warning.state.not.saved",
      "업데이트 설정을 저장할 수 없습니다. 설정을 저장하지 않고 업데이트를 계속합니다."},
+    {"warning.relaunch.failed", "앱을 다시 시작할 수 없습니다. 직접 시작하세요."},
     {"text.not.utf8", "(이 텍스트는 유효한 UTF-8 형식이 아닙니다.)"},
 };
 

@@ -126,6 +126,7 @@ const Entry kEntries[] = {
                                "de versie wordt opnieuw aangeboden."},
     {"warning.state.not.saved", "De instellingen van de update kunnen niet worden opgeslagen; de "
                                 "update gaat zonder deze instellingen verder."},
+    {"warning.relaunch.failed", "De app kon niet opnieuw worden gestart; start deze zelf."},
     {"text.not.utf8", "(Deze tekst is geen geldige UTF-8.)"},
 };
 

@@ -128,6 +128,8 @@ const Entry kEntries[] = {
      "Nie udało się zapisać wyboru pominięcia tej wersji; zostanie ona zaproponowana ponownie."},
     {"warning.state.not.saved",
      "Nie udało się zapisać ustawień aktualizacji; aktualizacja będzie kontynuowana bez nich."},
+    {"warning.relaunch.failed",
+     "Nie udało się ponownie uruchomić aplikacji; uruchom ją samodzielnie."},
     {"text.not.utf8", "(Ten tekst nie jest prawidłowym tekstem UTF-8.)"},
 };
 

@@ -129,6 +129,8 @@ const Entry kEntries[] = {
      "Não foi possível salvar a opção de ignorar esta versão; ela será oferecida novamente."},
     {"warning.state.not.saved",
      "Não foi possível salvar as configurações da atualização; a atualização continua sem elas."},
+    {"warning.relaunch.failed",
+     "Não foi possível iniciar o aplicativo novamente; inicie-o você mesmo."},
     {"text.not.utf8", "(Este texto não é UTF-8 válido.)"},
 };
 

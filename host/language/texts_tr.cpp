@@ -128,6 +128,7 @@ const Entry kEntries[] = {
     {"warning.skip.not.saved", "Bu sürümü atlama tercihi kaydedilemedi; sürüm yeniden önerilecek."},
     {"warning.state.not.saved", "Güncelleştirme ayarları kaydedilemedi; güncelleştirme bu "
                                 "ayarlar olmadan devam ediyor."},
+    {"warning.relaunch.failed", "Uygulama yeniden başlatılamadı; lütfen kendiniz başlatın."},
     {"text.not.utf8", "(Bu metin geçerli UTF-8 değil.)"},
 };
 

@@ -110,6 +110,7 @@ const Entry kEntries[] = {
     {"warning.retry", "网络故障；将在 {3} 秒后重试（第 {1} 次，共 {2} 次）。"},
     {"warning.skip.not.saved", "无法保存跳过此版本的选择；此版本将再次提供给你。"},
     {"warning.state.not.saved", "无法保存更新设置；更新将在不保存设置的情况下继续。"},
+    {"warning.relaunch.failed", "无法重新启动应用，请手动启动。"},
     {"text.not.utf8", "（此文本不是有效的 UTF-8。）"},
 };
 

@@ -114,6 +114,7 @@ const Entry kEntries[] = {
     {"warning.retry", "網路發生錯誤；將在 {3} 秒後重試（第 {1} 次，共 {2} 次）。"},
     {"warning.skip.not.saved", "無法儲存略過此版本的選擇；之後仍會再次提供此版本。"},
     {"warning.state.not.saved", "無法儲存更新設定；更新將在沒有這些設定的情況下繼續。"},
+    {"warning.relaunch.failed", "無法重新啟動應用程式，請手動啟動。"},
     {"text.not.utf8", "（此文字不是有效的 UTF-8。）"},
 };
 
