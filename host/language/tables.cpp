@@ -7,9 +7,29 @@ namespace hovrel::language {
 // One table per file; a new language is one line here and one in CMakeLists.txt.
 extern const Table kTextsEn;
 extern const Table kTextsDe;
+extern const Table kTextsFr;
+extern const Table kTextsEs;
+extern const Table kTextsIt;
+extern const Table kTextsPtBr;
+extern const Table kTextsNl;
+extern const Table kTextsPl;
+extern const Table kTextsCs;
+extern const Table kTextsRu;
+extern const Table kTextsUk;
+extern const Table kTextsTr;
+extern const Table kTextsJa;
+extern const Table kTextsKo;
+extern const Table kTextsZhHans;
+extern const Table kTextsZhHant;
+extern const Table kTextsAr;
+extern const Table kTextsHe;
 
 const std::vector<const Table*>& Tables() {
-    static const std::vector<const Table*> tables = {&kTextsEn, &kTextsDe};
+    static const std::vector<const Table*> tables = {
+        &kTextsEn, &kTextsDe, &kTextsFr,     &kTextsEs,     &kTextsIt, &kTextsPtBr,
+        &kTextsNl, &kTextsPl, &kTextsCs,     &kTextsRu,     &kTextsUk, &kTextsTr,
+        &kTextsJa, &kTextsKo, &kTextsZhHans, &kTextsZhHant, &kTextsAr, &kTextsHe,
+    };
     return tables;
 }
 
