@@ -167,6 +167,23 @@ run failure "checking offer downloading outcome:failed" 4 "offer=enter@300,outco
 page_ms=300 run cancel "checking offer downloading" 6 "offer=enter@300,downloading=escape@500" 0 \
     update --manifest "$base/update.json" --installed 1.4.2
 
+# The product's state: the consent page on the second automatic run, then
+# the offer's Skip this version (the second button) on a manual one.
+demo_key='HKCU\Software\Hovrel\demo'
+"$wine_run" reg delete "$demo_key" /f </dev/null >/dev/null 2>&1 || true
+"$wine_run" reg add "$demo_key" /v FirstAutomaticRun /t REG_QWORD /d 1000 /f </dev/null >/dev/null 2>&1
+run consent "consent" 0 "consent=enter@1500" 0 update --auto --manifest "$base/update.json" --installed 2.0.0
+run skip "checking offer" 6 "offer=tab@1200,offer=enter@300" 0 \
+    update --manifest "$base/update.json" --installed 1.4.2
+"$wine_run" reg delete "$demo_key" /f </dev/null >/dev/null 2>&1 || true
+
+# Wine finds the Noto fonts but falls back to them for no glyph on its own
+# (Japanese comes out as boxes): link them to Tahoma, the dialog's face. The
+# link changes how Latin text is set too, so only the runs below have it.
+links='NotoSansCJK-Regular.ttc,Noto Sans CJK JP\0NotoSansArabic-Regular.ttf,Noto Sans Arabic'
+links_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+"$wine_run" reg add "$links_key" /v Tahoma /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
+
 # The fonts: Japanese and Arabic release notes, which any build of the window
 # shows; Escape is Later.
 run scripts "checking offer" 6 "offer=escape@1500" 0 \
@@ -183,15 +200,7 @@ for tag in $languages; do
     fi
 done
 
-# The product's state: the consent page on the second automatic run, then
-# the offer's Skip this version (the second button) on a manual one.
-demo_key='HKCU\Software\Hovrel\demo'
-"$wine_run" reg delete "$demo_key" /f </dev/null >/dev/null 2>&1 || true
-"$wine_run" reg add "$demo_key" /v FirstAutomaticRun /t REG_QWORD /d 1000 /f </dev/null >/dev/null 2>&1
-run consent "consent" 0 "consent=enter@1500" 0 update --auto --manifest "$base/update.json" --installed 2.0.0
-run skip "checking offer" 6 "offer=tab@1200,offer=enter@300" 0 \
-    update --manifest "$base/update.json" --installed 1.4.2
-"$wine_run" reg delete "$demo_key" /f </dev/null >/dev/null 2>&1 || true
+"$wine_run" reg delete "$links_key" /v Tahoma /f </dev/null >/dev/null 2>&1 || true
 
 cp "$shots"/update-2-offer.png docs/updater-offer.png
 cp "$shots"/consent-1-consent.png docs/updater-consent.png
