@@ -10,7 +10,8 @@
 # (default "de ja ar"; empty for the English pictures only) as
 # docs/updater-offer-TAG.png and docs/updater-progress-TAG.png.
 # build/screenshots/scripts-2-offer.png shows Japanese and Arabic release
-# notes: look at it after installing fonts; boxes there mean Wine found none.
+# notes: look at it after changing fonts; boxes there are glyphs Wine did not
+# find (the Arabic, under Wine 8 here).
 #
 # Run it when no other program uses build/mingw's Wine prefix: a Wine session
 # started without a display cannot show this window later.
