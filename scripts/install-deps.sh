@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Hovrel need, and any
-# named as arguments (the benchmark scripts add theirs), only those missing.
+# named as arguments (the benchmark scripts and the pictures' window manager
+# and fonts add theirs), only those missing.
 set -euo pipefail
 
 packages=(

@@ -32,9 +32,9 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-void AppendUnlessEmpty(std::string& text, const char* key, const std::string& value) {
+void AppendUnlessEmpty(std::string& text, const std::string& key, const std::string& value) {
     if (!value.empty()) {
-        text += ",\n  \"" + std::string(key) + "\": " + JsonString(value);
+        text += ",\n  " + JsonString(key) + ": " + JsonString(value);
     }
 }
 
@@ -51,6 +51,9 @@ std::string ManifestText(const ManifestFields& fields) {
     AppendUnlessEmpty(text, "product", fields.product);
     AppendUnlessEmpty(text, "min_windows", fields.minWindows);
     AppendUnlessEmpty(text, "notes", fields.notes);
+    for (const auto& [tag, notes] : fields.notesByLanguage) {
+        AppendUnlessEmpty(text, "notes." + tag, notes);
+    }
     return text + "\n}\n";
 }
 

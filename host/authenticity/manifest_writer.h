@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace hovrel::authenticity {
 
@@ -20,6 +22,9 @@ struct ManifestFields {
     std::string product;
     std::string minWindows;
     std::string notes;
+    // (canonical language tag, notes in that language), written as
+    // "notes.<tag>" after "notes" in this order; empty notes are left out too.
+    std::vector<std::pair<std::string, std::string>> notesByLanguage;
 };
 
 // Strings are JSON string literals; UTF-8 passes through as it is. The

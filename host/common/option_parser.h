@@ -3,10 +3,11 @@
 // The one reading of command lines. A program lists its options as rows
 // of a table; the rules all programs share are kept here once: --name=VALUE
 // or --name VALUE, a flag takes no value, a valued option is given once
-// unless repeatable, an empty value is refused unless the row allows it.
-// Words that do not start with "--" go to the program's own positional
-// handler. Templated on the character type: the Windows programs read wide
-// arguments, hovrel-publish reads bytes.
+// unless repeatable, a pair takes the two words that follow (--name A B or
+// --name=A B, B not starting with "--"), an empty value is refused unless
+// the row allows it. Words that do not start with "--" go to the program's
+// own positional handler. Templated on the character type: the Windows
+// programs read wide arguments, hovrel-publish reads bytes.
 
 #include "status.h"
 
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -28,24 +30,37 @@ std::string ShownInMessage(const std::string& text);
 bool ParseWholeNumber(const std::wstring& text, std::uint32_t& number);
 bool ParseWholeNumber(const std::string& text, std::uint32_t& number);
 
-enum class OptionKind { Flag, Text, TextMayBeEmpty, RepeatableText, WholeNumber, Checked };
+enum class OptionKind {
+    Flag,
+    Text,
+    TextMayBeEmpty,
+    RepeatableText,
+    RepeatablePair,
+    WholeNumber,
+    Checked
+};
 
 template <typename Char, typename Options> struct OptionRow {
     using String = std::basic_string<Char>;
     // Stores a value it accepts; false refuses it with the row's refusal.
     using Check = bool (*)(const String& value, Options& options);
+    using Pairs = std::vector<std::pair<String, String>>;
     using Field = std::variant<bool Options::*, String Options::*, std::optional<String> Options::*,
-                               std::vector<String> Options::*, std::uint32_t Options::*, Check>;
+                               std::vector<String> Options::*, Pairs Options::*,
+                               std::uint32_t Options::*, Check>;
 
     // A kind with the field it fills; built only through the functions
     // below, so a kind never meets a field of the wrong type.
     struct Target {
         OptionKind kind;
         Field field;
-        const char* refusal; // WholeNumber and Checked: the text for a value refused
+        // WholeNumber and Checked: the text for a value refused; RepeatablePair:
+        // what its two words are, for the refusal of a missing one.
+        const char* refusal;
 
-        // A flag's value is ignored: being given sets it.
-        Status Store(const String& value, Options& options) const {
+        // A flag's value is ignored: being given sets it; only a pair has a
+        // second value.
+        Status Store(const String& value, const String& second, Options& options) const {
             switch (kind) {
             case OptionKind::Flag:
                 options.*std::get<bool Options::*>(field) = true;
@@ -60,6 +75,9 @@ template <typename Char, typename Options> struct OptionRow {
                 return Status::Ok();
             case OptionKind::RepeatableText:
                 (options.*std::get<std::vector<String> Options::*>(field)).push_back(value);
+                return Status::Ok();
+            case OptionKind::RepeatablePair:
+                (options.*std::get<Pairs Options::*>(field)).emplace_back(value, second);
                 return Status::Ok();
             case OptionKind::WholeNumber:
                 return ParseWholeNumber(value, options.*std::get<std::uint32_t Options::*>(field))
@@ -84,6 +102,10 @@ template <typename Char, typename Options> struct OptionRow {
     }
     static Target RepeatableText(std::vector<String> Options::*field) {
         return {OptionKind::RepeatableText, field, nullptr};
+    }
+    // `words` names the two values, as in "a language tag and a file".
+    static Target RepeatablePair(Pairs Options::*field, const char* words) {
+        return {OptionKind::RepeatablePair, field, words};
     }
     static Target WholeNumber(std::uint32_t Options::*field, const char* refusal) {
         return {OptionKind::WholeNumber, field, refusal};
@@ -161,6 +183,7 @@ Result<ParsedOptions<Options>> ParseOptions(const OptionTable<Char, Options>& ta
         }
         const auto& target = table.rows[row].target;
         String value;
+        String second;
         if (target.kind == OptionKind::Flag) {
             if (hasInline) {
                 return Status::Failure(wording.beforeName + shown + " takes no value");
@@ -171,19 +194,35 @@ Result<ParsedOptions<Options>> ParseOptions(const OptionTable<Char, Options>& ta
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             } else {
-                return Status::Failure(wording.beforeName + shown + " needs a value");
+                return Status::Failure(wording.beforeName + shown + " needs " +
+                                       (target.kind == OptionKind::RepeatablePair
+                                            ? std::string(target.refusal)
+                                            : std::string("a value")));
             }
-            if (target.kind != OptionKind::RepeatableText) {
+            // A pair's second word is never an option: a forgotten one would
+            // take the next option as its value and leave that option's value
+            // stranded as a positional word.
+            if (target.kind == OptionKind::RepeatablePair) {
+                if (i + 1 >= arguments.size() ||
+                    arguments[i + 1].compare(0, dashes.size(), dashes) == 0) {
+                    return Status::Failure(wording.beforeName + shown + " needs " + target.refusal);
+                }
+                second = arguments[++i];
+            }
+            const bool repeatable = target.kind == OptionKind::RepeatableText ||
+                                    target.kind == OptionKind::RepeatablePair;
+            if (!repeatable) {
                 if (given[row]) {
                     return Status::Failure(wording.beforeName + shown + " given twice");
                 }
                 given[row] = true;
             }
-            if (value.empty() && target.kind != OptionKind::TextMayBeEmpty) {
+            if ((value.empty() || (target.kind == OptionKind::RepeatablePair && second.empty())) &&
+                target.kind != OptionKind::TextMayBeEmpty) {
                 return Status::Failure(wording.beforeName + shown + " needs a non-empty value");
             }
         }
-        Status stored = target.Store(value, parsed.options);
+        Status stored = target.Store(value, second, parsed.options);
         if (!stored) {
             return stored;
         }

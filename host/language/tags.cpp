@@ -169,6 +169,21 @@ bool IsWellFormedTag(const std::string& tag) {
     return Parse(tag, parsed);
 }
 
+std::optional<std::string> CanonicalNotesTag(const std::string& tag) {
+    const std::vector<std::string> parts = Split(tag);
+    std::size_t i = 1;
+    if (i < parts.size() && IsScript(parts[i])) {
+        ++i;
+    }
+    if (i < parts.size() && IsRegion(parts[i])) {
+        ++i;
+    }
+    if (i != parts.size() || parts[0].size() > 3 || !IsWellFormedTag(tag)) {
+        return std::nullopt;
+    }
+    return Canonical(tag);
+}
+
 std::vector<std::string> Candidates(const std::string& tag) {
     Parsed parsed;
     if (!Parse(tag, parsed)) {

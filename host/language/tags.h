@@ -7,6 +7,7 @@
 
 #include "texts.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ namespace hovrel::language {
 // language[-script][-region](-variant)*(-extension)*[-x-private], as
 // Windows and --language write them; "_" is not a separator.
 bool IsWellFormedTag(const std::string& tag);
+
+// `tag` in canonical case (language lower, Script title, REGION upper) when
+// it is language[-script][-region] with a language of 2 or 3 letters, the
+// forms a manifest's "notes.<tag>" take; nothing otherwise.
+std::optional<std::string> CanonicalNotesTag(const std::string& tag);
 
 // The tags to try for `tag`, best first: the tag itself, then shorter
 // forms down to the bare language ("pt-BR", "pt"; "zh-TW" gives

@@ -99,7 +99,7 @@ const Entry kEntries[] = {
                      "каждую новую версию; устанавливать ли её, решаете вы."},
 
     {"button.install.now", "&Установить сейчас"},
-    {"button.skip.version", "&Пропустить эту версию"},
+    {"button.skip.version", "&Пропустить версию"},
     {"button.remind.later", "&Напомнить позже"},
     {"button.restart.now", "&Перезагрузить сейчас"},
     {"button.later", "П&озже"},

@@ -42,6 +42,8 @@ const common::OptionTable<char, Arguments>& Table() {
             {"product", Row::TextMayBeEmpty(&Arguments::product), kManifest | kPolicyTemplate},
             {"name", Row::TextMayBeEmpty(&Arguments::name), kPolicyTemplate},
             {"notes", Row::TextMayBeEmpty(&Arguments::notes), kManifest},
+            {"notes-for", Row::RepeatablePair(&Arguments::notesFor, "a language tag and a file"),
+             kManifest},
             {"mandatory", Row::Flag(&Arguments::mandatory), kManifest},
             {"key", Row::TextMayBeEmpty(&Arguments::key), kSign},
             {"public-key", Row::TextMayBeEmpty(&Arguments::publicKey), kVerify},

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hovrel::publish {
@@ -16,6 +17,8 @@ struct Arguments {
     std::vector<std::string> files;
     std::optional<std::string> out, key, publicKey, version, url, rollout, expires, expiresIn,
         product, notes, minWindows, name;
+    // --notes-for TAG FILE as given, in order.
+    std::vector<std::pair<std::string, std::string>> notesFor;
     bool mandatory = false;
     bool noExpiry = false;
 };

@@ -8,11 +8,15 @@
 #include "manifest_terms.h"
 #include "manifest_writer.h"
 #include "rfc3339.h"
+#include "tags.h"
 #include "utf8.h"
 
 #include <cstdio>
+#include <cstddef>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace hovrel::publish {
 
@@ -53,12 +57,13 @@ bool ParseWhole(const std::string& text, long long low, long long high, long lon
 
 // Release notes are UTF-8 text. Of the control characters only tab, line
 // feed and carriage return come back through the library's scanner, so any
-// other would reach the window as the letters of its escape.
-std::string ReadNotes(const std::string& path) {
+// other would reach the window as the letters of its escape. `option` is the
+// option as the refusal names it, such as "--notes-for de".
+std::string ReadNotes(const std::string& option, const std::string& path) {
     std::string notes = ReadWholeFile(path, hovrel::common::kManifestMaxBytes);
     std::wstring ignored;
     if (!hovrel::common::Utf8ToWide(notes, ignored)) {
-        Fail("--notes " + path + " is not UTF-8 text");
+        Fail(option + " " + path + " is not UTF-8 text");
     }
     std::size_t line = 1;
     for (unsigned char c : notes) {
@@ -67,7 +72,7 @@ std::string ReadNotes(const std::string& path) {
         } else if (c < 0x20 && c != '\t' && c != '\r') {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02x", c);
-            Fail("--notes " + path + " holds control character " + code + " on line " +
+            Fail(option + " " + path + " holds control character " + code + " on line " +
                  std::to_string(line) + "; only tabs and line breaks may be in notes");
         }
     }
@@ -127,8 +132,27 @@ int Manifest(int argc, char** argv) {
         }
         fields.minWindows = *arguments.minWindows;
     }
+    // Every tag is checked before any file is read: a usage error first.
+    std::vector<std::string> tags;
+    for (const auto& [tag, file] : arguments.notesFor) {
+        const std::optional<std::string> canonical = hovrel::language::CanonicalNotesTag(tag);
+        if (!canonical) {
+            Fail("--notes-for " + tag +
+                 " is not a language tag such as de, pt-BR, zh-Hant or es-419");
+        }
+        for (const std::string& earlier : tags) {
+            if (earlier == *canonical) {
+                Fail("--notes-for " + *canonical + " given twice");
+            }
+        }
+        tags.push_back(*canonical);
+    }
     if (arguments.notes) {
-        fields.notes = ReadNotes(*arguments.notes);
+        fields.notes = ReadNotes("--notes", *arguments.notes);
+    }
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        fields.notesByLanguage.emplace_back(
+            tags[i], ReadNotes("--notes-for " + tags[i], arguments.notesFor[i].second));
     }
     const FileDigest digest = HashFile(installer);
     fields.version = version;

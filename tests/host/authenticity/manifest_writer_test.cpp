@@ -46,6 +46,10 @@ TEST(ManifestWriter, KeepsTheFormHovrelPublishHasAlwaysWritten) {
     fields.expires = "2027-01-31T00:00:00Z";
     fields.product = "app.x";
     fields.notes = "Fixes.";
+    fields.notesByLanguage = {{"pt-BR", "Corre\xc3\xa7\xc3\xb5"
+                                        "es."},
+                              {"de", "Behebt."},
+                              {"ja", ""}};
     EXPECT_EQ(ManifestText(fields),
               std::string("{\n"
                           "  \"version\": \"2.1.0\",\n"
@@ -58,7 +62,10 @@ TEST(ManifestWriter, KeepsTheFormHovrelPublishHasAlwaysWritten) {
                   "  \"mandatory\": true,\n"
                   "  \"expires\": \"2027-01-31T00:00:00Z\",\n"
                   "  \"product\": \"app.x\",\n"
-                  "  \"notes\": \"Fixes.\"\n"
+                  "  \"notes\": \"Fixes.\",\n"
+                  "  \"notes.pt-BR\": \"Corre\xc3\xa7\xc3\xb5"
+                  "es.\",\n"
+                  "  \"notes.de\": \"Behebt.\"\n"
                   "}\n");
 }
 
@@ -103,6 +110,13 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
     injection.product = "app";
     ManifestFields unicode = Fields("Caf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80");
     unicode.expires = "2030-06-15T12:30:45Z";
+    // Notes in other languages, one of them trying to end its string early.
+    ManifestFields languages = Fields("Fixes.");
+    languages.notesByLanguage = {{"ja", "\xe4\xbf\xae\xe6\xad\xa3\xe3\x80\x82"},
+                                 {"zh-Hant-TW", "\", \"notes\": \"x"},
+                                 {"es-419", "Correcciones.\n\tM\xc3\xa1s."}};
+    ManifestFields onlyLanguages = Fields("");
+    onlyLanguages.notesByLanguage = {{"de", "Behebt."}};
     const struct {
         const char* name;
         ManifestFields fields;
@@ -112,6 +126,8 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
         {"every key, notes with quotes, breaks, tabs and backslashes", everything},
         {"notes that look like keys", injection},
         {"non-ASCII notes", unicode},
+        {"notes in three more languages", languages},
+        {"notes in one language only", onlyLanguages},
     };
     for (const auto& c : cases) {
         const ManifestFields& fields = c.fields;
@@ -130,6 +146,12 @@ TEST(ManifestWriter, EveryFieldComesBackThroughTheLibrary) {
         const ManifestDisplay display = ReadManifestDisplay(text);
         EXPECT_EQ(display.product, fields.product);
         EXPECT_EQ(display.notes, fields.notes);
+        for (const auto& [tag, notes] : fields.notesByLanguage) {
+            std::string read;
+            EXPECT_TRUE(ManifestScanner::ReadStringValue(text, ("notes." + tag).c_str(), read))
+                << tag;
+            EXPECT_EQ(read, notes) << tag;
+        }
 
         std::string expires;
         EXPECT_EQ(ManifestScanner::ReadStringValue(text, "expires", expires),

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -23,6 +24,7 @@ struct Release {
     std::vector<std::string> files;
     std::optional<std::string> out;
     std::optional<std::string> version;
+    std::vector<std::pair<std::string, std::string>> notesFor;
     bool mandatory = false;
 };
 
@@ -36,6 +38,7 @@ const OptionTable<char, Release> kTable{
         {"out", Row::TextMayBeEmpty(&Release::out), kKeygen | kManifest},
         {"version", Row::TextMayBeEmpty(&Release::version), kManifest},
         {"mandatory", Row::Flag(&Release::mandatory), kManifest},
+        {"notes-for", Row::RepeatablePair(&Release::notesFor, "a tag and a file"), kManifest},
     },
     [](const std::string& word, Release& release) {
         release.files.push_back(word);
@@ -60,6 +63,17 @@ TEST(OptionParser, FillsABytesTableWithFilesAndOptionalValues) {
     ASSERT_TRUE(release.out.has_value());
     EXPECT_EQ(*release.out, "");
 
+    // A pair repeats in order, inline or not, and its second word may be
+    // anything but an option.
+    const auto pairs = ParseOptions(kTable, kManifest, kManifestWording,
+                                    {"--notes-for", "de", "-de.txt", "x.exe", "--notes-for=pt-BR",
+                                     "a=b.txt", "--notes-for", "de", "again.txt"});
+    ASSERT_TRUE(pairs.ok()) << pairs.reason();
+    EXPECT_EQ(pairs.value().options.notesFor,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"de", "-de.txt"}, {"pt-BR", "a=b.txt"}, {"de", "again.txt"}}));
+    EXPECT_EQ(pairs.value().options.files, (std::vector<std::string>{"x.exe"}));
+
     const auto bare = ParseOptions(kTable, kKeygen, {"", " for keygen"}, {});
     ASSERT_TRUE(bare.ok()) << bare.reason();
     EXPECT_FALSE(bare.value().options.out.has_value());
@@ -82,6 +96,18 @@ TEST(OptionParser, WordsRefusalsTheProgramsWay) {
         {kManifest, kManifestWording, {"--out", "a", "--out=a"}, "--out given twice"},
         {kManifest, kManifestWording, {"a", "--out"}, "--out needs a value"},
         {kManifest, {"option ", ""}, {"--out", "a", "--out", "b"}, "option --out given twice"},
+        {kManifest, kManifestWording, {"--notes-for"}, "--notes-for needs a tag and a file"},
+        {kManifest, kManifestWording, {"--notes-for", "de"}, "--notes-for needs a tag and a file"},
+        {kManifest, kManifestWording, {"--notes-for=de"}, "--notes-for needs a tag and a file"},
+        {kManifest,
+         kManifestWording,
+         {"--notes-for", "de", "--out", "x"},
+         "--notes-for needs a tag and a file"},
+        {kManifest,
+         kManifestWording,
+         {"--notes-for", "de", ""},
+         "--notes-for needs a non-empty value"},
+        {kManifest, kManifestWording, {"--notes-for=", "a"}, "--notes-for needs a non-empty value"},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseOptions(kTable, c.program, c.wording, c.arguments);

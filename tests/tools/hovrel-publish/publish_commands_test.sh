@@ -27,6 +27,11 @@ head -c 1200000 /dev/urandom >"$installer"
 # Quotes, a backslash, CRLF, a tab and non-ASCII UTF-8: each must survive.
 printf 'Version 2 "Cobalt"\r\n\tFixes C:\\Temp handling.\nCaf\xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80\n' \
     >"$work/notes.txt"
+printf 'Behebt den Absturz beim Beenden.\n' >"$work/notes-de.txt"
+printf 'Corrige a falha ao sair.\n' >"$work/notes-pt.txt"
+printf '\xe4\xbf\xae\xe6\xad\xa3 "\xe7\xb5\x90\xe6\x9e\x9c"\n' >"$work/notes-zh.txt"
+# Latin-1, as an editor might save German notes.
+printf 'Stra\xdfe\n' >"$work/latin1.txt"
 
 # check_manifest MANIFEST INSTALLER URL OPTIONS...: the manifest holds what
 # the options ask for, and nothing else.
@@ -43,10 +48,17 @@ with open(installer, "rb") as f:
 want = [("version", "2.0.0"), ("url", url), ("sha256", hashlib.sha256(data).hexdigest()),
         ("size", len(data)), ("rollout", 100), ("mandatory", False)]
 given = {}
+languages = []
 i = 0
 while i < len(options):
     name = options[i][2:]
-    if name in ("mandatory", "no-expiry"):
+    if name.startswith("notes-for="):
+        languages.append((name.split("=", 1)[1], options[i + 1]))
+        i += 2
+    elif name == "notes-for":
+        languages.append((options[i + 1], options[i + 2]))
+        i += 3
+    elif name in ("mandatory", "no-expiry"):
         given[name] = True
         i += 1
     else:
@@ -73,6 +85,11 @@ if "min-windows" in given:
 if "notes" in given:
     with open(given["notes"], "rb") as f:
         want.append(("notes", f.read().decode("utf-8")))
+for tag, path in languages:
+    parts = tag.split("-")
+    canonical = [parts[0].lower()] + [p.title() if len(p) == 4 else p.upper() for p in parts[1:]]
+    with open(path, "rb") as f:
+        want.append(("notes." + "-".join(canonical), f.read().decode("utf-8")))
 # As JSON, so that false and 0 differ.
 if json.dumps(pairs) != json.dumps(want):
     sys.exit(f"{manifest}:\n  got  {pairs}\n  want {want}")
@@ -109,6 +126,8 @@ expiry by its earlier option|--valid-for 9 --product app
 no expiry|--no-expiry --product app
 notes alone|--notes $work/notes.txt --product app
 rollout to nobody|--rollout 0 --product app
+notes in three languages, in the order given|--notes $work/notes.txt --notes-for pt-br $work/notes-pt.txt --notes-for DE $work/notes-de.txt --notes-for=zh-hant-tw $work/notes-zh.txt --product app
+notes in one language only|--notes-for es-419 $work/notes.txt --product app
 ROWS
 
 # What manifest refuses, with exit 1 and the line naming the option.
@@ -127,6 +146,13 @@ give one of --expires, --expires-in and --no-expiry|--expires 2999-01-31T00:00:0
 --min-windows 10.0 is not a Windows version|--min-windows 10.0
 --min-windows 10.0.x is not a Windows version|--min-windows 10.0.x
 --product must be 1 to 64 letters|--product a/b
+--notes-for de-x is not a language tag such as de, pt-BR, zh-Hant or es-419|--notes-for de-x $work/notes-de.txt
+--notes-for pt_BR is not a language tag|--notes-for pt_BR $work/notes-pt.txt
+--notes-for zh-TW-Hant is not a language tag|--notes-for zh-TW-Hant $work/notes-zh.txt
+--notes-for de given twice|--notes-for de $work/notes-de.txt --notes-for DE $work/notes.txt
+--notes-for needs a language tag and a file|--notes-for de --product app
+--notes-for de $work/latin1.txt is not UTF-8 text|--notes $work/notes.txt --notes-for de $work/latin1.txt
+--notes $work/latin1.txt is not UTF-8 text|--notes $work/latin1.txt --notes-for de $work/notes-de.txt
 ROWS
 
 # The policy template: two well-formed XML files whose key and value names
