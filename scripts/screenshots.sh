@@ -190,7 +190,19 @@ links_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink
 run scripts "checking offer" 6 "offer=escape@1500" 0 \
     update --manifest "$base/scripts.json" --installed 1.4.2
 # The offer and the progress in other languages; Cancel while downloading.
+# Arabic is shaped through Uniscribe, which takes glyphs from the dialog's own
+# face only, never from a linked one: those runs set the message font (the
+# task dialog's) to a face with Arabic and Latin letters.
+metrics_key='HKCU\Control Panel\Desktop\WindowMetrics'
+message_font() {
+    local font
+    font=$(python3 -c 'import sys
+face = sys.argv[1].encode("utf-16-le").ljust(64, b"\0")
+print((bytes.fromhex("F5FFFFFF000000000000000000000000900100000000000000000022") + face).hex().upper())' "$1")
+    "$wine_run" reg add "$metrics_key" /v MessageFont /t REG_BINARY /d "$font" /f </dev/null >/dev/null 2>&1
+}
 for tag in $languages; do
+    case $tag in ar | he) message_font "DejaVu Sans" ;; esac
     run "language-$tag" "checking offer downloading" 6 \
         "offer=enter@1500,downloading=escape@1500" 0 \
         update --manifest "$base/languages.json" --installed 1.4.2 --language "$tag"
@@ -199,6 +211,7 @@ for tag in $languages; do
         cp "$shots/language-$tag-2-offer.png" "docs/updater-offer-$tag.png"
         cp "$shots/language-$tag-3-downloading.png" "docs/updater-progress-$tag.png"
     fi
+    case $tag in ar | he) message_font "MS Shell Dlg" ;; esac
 done
 
 "$wine_run" reg delete "$links_key" /v Tahoma /f </dev/null >/dev/null 2>&1 || true
