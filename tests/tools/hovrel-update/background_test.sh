@@ -61,6 +61,12 @@ cmp -s "$stage/manifest.json" "$site/newer.json" || fail "the newer release did 
 [ "$(read_value "$user_key" StagedVersion)" = 2.1.0 ] || fail "StagedVersion after the newer release"
 while [ "$(date +%s)" -le "$expiry" ]; do sleep 1; done
 expect 9 "expired" "$tool" "${background[@]/release/newer}" --installed 1.0.0
+# The app starts as the desktop's user. Wine starts its desktop process
+# (explorer.exe) on demand and ends it once the prefix is idle; a signed-in
+# session always has one, so one is kept running here. It ends by itself:
+# a Wine process killed from outside can stall the next one to start.
+"$wine_run" cmd.exe /c "ping -n 20 127.0.0.1 >nul" </dev/null >/dev/null 2>&1 &
+for _ in $(seq 300); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
 expect 0 "Started" "$tool" "${apply[@]}" --installed 1.0.0 \
     --relaunch "$(windows_path "$site/app.exe")" --relaunch-args "--updated 2.1.0"
 # The app is started, not waited for: give it a moment to write its line.
@@ -107,10 +113,11 @@ start_app() {
     [ -n "$pid" ] || fail "the stand-in app printed no process id within 60 s"
 }
 restage release
-start_app 20000
+start_app 6000
 expect 6 "The staged update stays; the next apply installs it." "$tool" "${apply[@]}" \
     --installed 1.0.0 --wait-pid "$pid" --timeout 1
-kill "$app" 2>/dev/null || true
+wait "$app" || true
+rm -f "$scratch/app-ran.txt"
 nothing_ran "an app still running"
 [ -f "$stage/package.exe" ] || fail "a cancelled apply deleted the stage"
 start_app 3000
