@@ -66,7 +66,15 @@ expect 9 "expired" "$tool" "${background[@]/release/newer}" --installed 1.0.0
 # session always has one, so one is kept running here. It ends by itself:
 # a Wine process killed from outside can stall the next one to start.
 "$wine_run" cmd.exe /c "ping -n 20 127.0.0.1 >nul" </dev/null >/dev/null 2>&1 &
-for _ in $(seq 300); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
+desktop_runs() { # in this prefix: tests running beside this one have their own
+    local pid
+    for pid in $(pgrep -f 'explorer.exe /desktop'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+}
+for _ in $(seq 300); do desktop_runs && break; sleep 0.1; done
+desktop_runs || fail "no desktop process started in the prefix within 30 s"
 expect 0 "Started" "$tool" "${apply[@]}" --installed 1.0.0 \
     --relaunch "$(windows_path "$site/app.exe")" --relaunch-args "--updated 2.1.0"
 # The app is started, not waited for: give it a moment to write its line.
